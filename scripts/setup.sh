@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what the build needs on a fresh Debian machine and builds Marquill into build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev
+          libsqlite3-dev libcli11-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
+fi
+
+build_type="${BUILD_TYPE:-Release}"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$build_type" -DMARQUILL_WERROR=ON
+cmake --build build -j "$(nproc)"

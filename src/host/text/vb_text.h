@@ -1,0 +1,53 @@
+// Text and number helpers with the language's own semantics, in one place.
+//
+// Code text is bytes in the machine's code page and is never decoded: every helper works on
+// bytes, compares exact-case and trims the space character only, never tabs.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace marquill::host {
+
+// The line-continuation mark: a line whose last two characters are these goes on below.
+inline constexpr std::string_view kContinuation = " _";
+inline constexpr std::string_view kCrLf = "\r\n";
+
+// A text that does not read as a number where one is required (CLng("12a"), CDbl("")).
+class ConversionError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Occurrences of `find` in `text`, searching again one position after each match.
+std::int32_t CountOf(std::string_view text, std::string_view find);
+
+// `text` with every apostrophe doubled, for a value placed between single quotes in SQL.
+std::string QuoteSql(std::string_view text);
+
+// Trimming removes the space character (code 32) only.
+std::string_view TrimSpaces(std::string_view text);
+std::string_view TrimLeadingSpaces(std::string_view text);
+std::string_view TrimTrailingSpaces(std::string_view text);
+// Number of spaces (code 32) at the start of `line`.
+int Indentation(std::string_view line);
+bool EndsWithContinuation(std::string_view line);
+
+// The leading number of a text, 0 when there is none: Val("12a") is 12, Val(" -1.5e1x") is -15.
+double Val(std::string_view text);
+
+// Rounds halves to the even neighbour, as the language's integer conversions do.
+double RoundHalfEven(double value);
+
+// Strict conversions of a whole text, blanks around it allowed; ConversionError when it is not a
+// number or does not fit. CLng and CInt round halves to even.
+double CDbl(std::string_view text);
+std::int32_t CLng(std::string_view text);
+std::int16_t CInt(std::string_view text);
+
+// The decimal form the language gives a number: 80, 1.5, -0.25, 1E+20.
+std::string NumberText(double value);
+
+}  // namespace marquill::host

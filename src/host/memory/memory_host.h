@@ -107,6 +107,13 @@ class MemoryComponent;
 // New lines end with NewLineEol(); a replaced line's first part keeps the old line's ending. Only
 // the last line may lack a break (Eol::kNone), and it keeps that state through edits at the end.
 //
+// Members, in order of first appearance: procedures (a Sub or Function is a method; a property is
+// one member whatever accessors it has, located at its first accessor) and, from the
+// declarations section only, each name of a variable list (Dim, Private, Public, Global,
+// WithEvents, arrays), each name of a Const list, events, and Declare statements, which are
+// methods without a procedure range. Enum and Type blocks and Option, Implements or Def lines
+// declare nothing; comments and string literals never do. Names match without regard to case.
+//
 // Procedure ranges and members are read from the code when first asked for after a change.
 // Edits inside a procedure's body or in the blank and comment lines around procedures that add
 // or remove no declaration or End line only move the ranges, without reading the module again;

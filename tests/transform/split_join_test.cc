@@ -1,0 +1,246 @@
+#include "transform/split_join.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host/memory/memory_host.h"
+#include "host/text/vb_text.h"
+#include "transform/line_cleanup.h"
+#include "transform/line_test_util.h"
+
+namespace marquill::transform {
+namespace {
+
+using testing::Command;
+using testing::Lines;
+using testing::Outcome;
+using testing::Stability;
+using testing::VerifyLines;
+
+Command Split(int width) {
+  return [width](host::CodeModule& m) { SplitLines(m, 1, m.CountOfLines(), width); };
+}
+Command Join() {
+  return [](host::CodeModule& m) { JoinLines(m, 1, m.CountOfLines()); };
+}
+Command JoinIn(int first, int last) {
+  return [=](host::CodeModule& m) { JoinLines(m, first, last); };
+}
+
+struct SplitCase {
+  const char* name;
+  friend void PrintTo(const SplitCase& row, std::ostream* os) { *os << row.name; }
+  Lines input;
+  int width;
+  Lines expected;
+};
+
+class SplitLinesTest : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitLinesTest, Splits) {
+  const SplitCase& c = GetParam();
+  // Pieces carry the mark past the width, so a second run may split them again.
+  VerifyLines(c.input, Split(c.width), c.expected, Outcome::kCompletes, Stability::kUnstable);
+}
+
+const std::string kHundredLetters(100, 'x');
+const std::string kTwelve(12, ' ');
+
+const SplitCase kSplitCases[] = {
+    {"BreakInLiteralClosesAndReopensIt",
+     {"x = \"aaaa bbbb cccc dddd eeee\""},
+     20,
+     {"x = \"aaaa bbbb cccc \" & _", "\"dddd eeee\""}},
+    {"LineAtWidthIsLeft", {"x = \"aaaa bbbb cccc\""}, 20, {"x = \"aaaa bbbb cccc\""}},
+    {"LineWithoutBreakCharacterStays", {kHundredLetters}, 80, {kHundredLetters}},
+    {"BreakAtParenthesisKeepsItOnTheHead", {"Call Foo(a, b)"}, 10, {"Call Foo( _", "a, b)"}},
+    {"RemainderUpToWidthPlusFiveStaysWhole",
+     {"x = abcdefghijk lm"},
+     10,
+     {"x =  _", "abcdefghijk lm"}},
+    {"LongerRemainderBreaksAtFirstSpacePastWidth",
+     {"x = abcdefghijk lmnop"},
+     10,
+     {"x =  _", "abcdefghijk  _", "lmnop"}},
+    {"ForwardSearchTakesAnEarlierParenthesis",
+     {"abcdefghijkl(mn, opq)"},
+     10,
+     {"abcdefghijkl( _", "mn, opq)"}},
+    {"ParenthesesAndPointsWithoutSpaceKeepRemainder",
+     {"x = abcdefghijk.lmnopqrstu(1)"},
+     10,
+     {"x =  _", "abcdefghijk.lmnopqrstu(1)"}},
+    {"EveryPieceKeepsTheIndentation",
+     {kTwelve + "Call Foo(alpha, beta, gamma, delta)"},
+     24,
+     {kTwelve + "Call Foo(alpha, beta,  _", kTwelve + "gamma, delta)"}},
+    {"TwelveSpaceLineInThreePieces",
+     {kTwelve + "Total = First + Second + Third + Fourth"},
+     16,
+     {kTwelve + "Total = First +  _", kTwelve + "Second + Third  _", kTwelve + "+ Fourth"}},
+    {"BreakInCommentStartsACommentLine",
+     {"x = 1 ' a comment that goes on"},
+     16,
+     {"x = 1 ' a ", "'comment that ", "'goes on"}},
+    {"ApostropheInLiteralDoesNotMakeAComment",
+     {"MsgBox \"it's\" & xxxxx & yyyyy"},
+     16,
+     {"MsgBox \"it's\" &  _", "xxxxx & yyyyy"}},
+    {"DecimalPointIsNoBreak",
+     {"Total = Total * 1.0625 + Fee"},
+     18,
+     {"Total = Total *  _", "1.0625 + Fee"}},
+    {"NumberEndingInPointIsNoBreak", {"x=12345.+1 abcdefgh"}, 8, {"x=12345.+1  _", "abcdefgh"}},
+    {"MemberAccessPointIsABreak", {"Set x = obj1.Item(1)"}, 13, {"Set x = obj1. _", "Item(1)"}},
+    {"PointInLiteralIsABreak",
+     {"s = \"v1.5 of the tool\""},
+     8,
+     {"s = \"v1.\" & _", "\"5 of \" & _", "\"the \" & _", "\"tool\""}},
+    {"SpacesOnlyLineLongerThanWidthEmpties", {"          "}, 4, {""}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, SplitLinesTest, ::testing::ValuesIn(kSplitCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(SplitLinesTest, WidthZeroChangesNothing) {
+  VerifyLines({"x = 1 + 2", "", "y = 3"}, Split(0), {"x = 1 + 2", "", "y = 3"});
+}
+
+TEST(SplitLinesTest, OnlyLinesOfTheRangeAreSplit) {
+  VerifyLines(
+      {"a = 1 + 2", "b = 1 + 2", "c = 1 + 2"}, [](host::CodeModule& m) { SplitLines(m, 2, 2, 6); },
+      {"a = 1 + 2", "b = 1  _", "+ 2", "c = 1 + 2"}, Outcome::kCompletes, Stability::kUnstable);
+}
+
+// Runs of spaces as one: joining split pieces restores the words, not the spacing.
+std::string Squeezed(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c != ' ' || out.empty() || out.back() != ' ') out += c;
+  }
+  return out;
+}
+
+// A statement takes at most 24 continuations; what is left stays whole on the last line.
+TEST(SplitLinesTest, StatementNeverGetsMoreThanTheAllowedContinuations) {
+  std::string call = "Call F(";
+  for (int i = 1; i <= 40; ++i) call += "a" + std::to_string(i) + (i < 40 ? ", " : ")");
+  host::MemoryProject project("Project1");
+  host::MemoryCodeModule& module = testing::MakeModule(project, {call}, host::Eol::kCrLf);
+  SplitLines(module, 1, 1, 6);
+
+  const Lines lines = testing::TextsOf(module);
+  ASSERT_EQ(lines.size(), static_cast<size_t>(kMaxContinuations + 1));
+  for (size_t i = 0; i + 1 < lines.size(); ++i) {
+    EXPECT_TRUE(host::EndsWithContinuation(lines[i])) << lines[i];
+    EXPECT_LE(lines[i].size(), 6u + 2u) << lines[i];
+  }
+  EXPECT_FALSE(host::EndsWithContinuation(lines.back()));
+  EXPECT_TRUE(lines.back().ends_with("a39, a40)")) << lines.back();
+  JoinLines(module, 1, 1);
+  ASSERT_EQ(module.CountOfLines(), 1);
+  EXPECT_EQ(Squeezed(module.Line(1)), call);
+}
+
+TEST(SplitLinesTest, ContinuationsAlreadyInTheStatementCount) {
+  Lines input(kMaxContinuations - 1, "a + _");
+  input.push_back("b + c + d + e");  // its statement has 23 continuations: one more is allowed
+  input.push_back("f = 1 + 2 + 3");  // a statement of its own
+  Lines expected(kMaxContinuations - 1, "a + _");
+  expected.insert(expected.end(), {"b + c  _", "+ d + e", "f = 1  _", "+ 2 +  _", "3"});
+  VerifyLines(input, Split(6), expected, Outcome::kCompletes, Stability::kUnstable);
+}
+
+TEST(SplitLinesTest, ContinuationsBelowTheLineCount) {
+  // The line itself and the 22 below go on: 23 continuations, one more is allowed.
+  Lines input = {"b + c + d + e _"};
+  input.insert(input.end(), kMaxContinuations - 2, "a + _");
+  input.push_back("z");
+  Lines expected = {"b + c  _", "+ d + e _"};
+  expected.insert(expected.end(), kMaxContinuations - 2, "a + _");
+  expected.push_back("z");
+  VerifyLines(input, Split(6), expected, Outcome::kCompletes, Stability::kUnstable);
+}
+
+TEST(SplitLinesTest, BreaksInCommentsNeedNoContinuation) {
+  Lines input(kMaxContinuations, "a + _");
+  input.push_back("b ' one two three");
+  Lines expected(kMaxContinuations, "a + _");
+  expected.insert(expected.end(), {"b ' one ", "'two ", "'three"});
+  VerifyLines(input, Split(8), expected, Outcome::kCompletes, Stability::kUnstable);
+}
+
+struct JoinCase {
+  const char* name;
+  friend void PrintTo(const JoinCase& row, std::ostream* os) { *os << row.name; }
+  Lines input;
+  Command command;
+  Lines expected;
+  Outcome outcome = Outcome::kCompletes;
+};
+
+class JoinLinesTest : public ::testing::TestWithParam<JoinCase> {};
+
+TEST_P(JoinLinesTest, Joins) {
+  const JoinCase& c = GetParam();
+  VerifyLines(c.input, c.command, c.expected, c.outcome);
+}
+
+// A join over the whole module shortens it, but the walk goes on to the last line fixed when it
+// began: the read past the module's end ends the procedure.
+constexpr Outcome kPastTheEnd = Outcome::kFails;
+
+const JoinCase kJoinCases[] = {
+    {"PiecesJoinWithOneSpaceUnderTheFirstIndent",
+     {"    MsgBox \"a\" & _", "        \"b\""},
+     Join(),
+     {"    MsgBox \"a\" & \"b\""},
+     kPastTheEnd},
+    {"LeadingPointSticksToWhatPrecedes",
+     {"Set x = obj _", "    .Item(1)"},
+     Join(),
+     {"Set x = obj.Item(1)"},
+     kPastTheEnd},
+    {"FirstLineStartingWithPoint",
+     {"    .Caption = \"a\" & _", "        \"b\"", "End With"},
+     Join(),
+     {"    .Caption = \"a\" & \"b\"", "End With"},
+     kPastTheEnd},
+    {"SpaceBeforeTheMarkStays", {"x = a  _", "b"}, Join(), {"x = a  b"}, kPastTheEnd},
+    {"ManyPiecesBecomeOneLine",
+     {"a = 1 + _", "  2 + _", "  3", "b = 4"},
+     Join(),
+     {"a = 1 + 2 + 3", "b = 4"},
+     kPastTheEnd},
+    {"MarkFollowedBySpaceIsNoContinuation", {"x = a _ ", "b"}, Join(), {"x = a _ ", "b"}},
+    {"WalkGoesOnPastAShortenedEnd",
+     {"a = 1 + _", "2 + _", "3", "b = 4 + _", "5", "c = 6"},
+     JoinIn(1, 3),
+     {"a = 1 + 2 + 3", "b = 4 + 5", "c = 6"}},
+    {"WalkPastTheLastLineFails", {"a _", "b", "c"}, JoinIn(1, 3), {"a b", "c"}, Outcome::kFails},
+    {"ContinuedLastLineStaysAndFails",
+     {"a = 1", "b = 2 + _"},
+     Join(),
+     {"a = 1", "b = 2 + _"},
+     Outcome::kFails},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, JoinLinesTest, ::testing::ValuesIn(kJoinCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// Splitting, joining and compacting brings a long literal back as it was.
+TEST(SplitJoinTest, SplitThenJoinThenCompactRestoresALiteral) {
+  const std::string line = "x = \"aaaa bbbb cccc dddd eeee\"";
+  VerifyLines({line},
+              [](host::CodeModule& m) {
+                SplitLines(m, 1, 1, 20);
+                JoinLines(m, 1, 1);
+                EXPECT_EQ(m.Line(1), "x = \"aaaa bbbb cccc \" & \"dddd eeee\"");
+                CompactStrings(m, 1, 1);
+              },
+              {line});
+}
+
+}  // namespace
+}  // namespace marquill::transform

@@ -39,32 +39,19 @@ std::string CompactLine(std::string_view line) {
   bool in_string = false;
   for (std::size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
-    if (!in_string) {
-      if (c == '\'') {  // the rest is a comment: leave it as written
-        out.append(line.substr(i));
-        return out;
-      }
-      in_string = c == '"';
-      out += c;
-      continue;
+    if (!in_string && c == '\'') {  // the rest is a comment: leave it as written
+      out.append(line.substr(i));
+      break;
     }
-    if (c != '"') {
-      out += c;
-      continue;
-    }
-    if (i + 1 < line.size() && line[i + 1] == '"') {  // a doubled quote stays inside the literal
-      out += "\"\"";
-      ++i;
-      continue;
-    }
-    if (line.substr(i, kJoinedConstants.size()) == kJoinedConstants) {
-      // Drop this closing quote, the operator and the next literal's opening quote: the text
-      // goes on inside one literal.
+    // A quote that closes a literal and is followed by ` & "` joins two constants: drop it, the
+    // operator and the next opening quote, and go on inside one literal. A doubled quote inside
+    // a literal closes and reopens it, so it never starts the sequence.
+    if (in_string && c == '"' && line.substr(i, kJoinedConstants.size()) == kJoinedConstants) {
       i += kJoinedConstants.size() - 1;
       continue;
     }
+    if (c == '"') in_string = !in_string;
     out += c;
-    in_string = false;
   }
   return out;
 }

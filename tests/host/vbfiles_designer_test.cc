@@ -2,6 +2,7 @@
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/side_files.h"
 #include "host/vbfiles/text_file.h"
+#include "host/support/named_rows.h"
 #include "vbfiles_test_support.h"
 
 namespace marquill::host::vbfiles {
@@ -152,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"WrittenTabIndexOfAnActiveXControl", "lvwList", "TabIndex", std::int32_t{4}},
         ValueCase{"PropertyGroup", "lblName", "Font", std::monostate{}},
         ValueCase{"AfterAGroup", "lblName", "Height", std::int32_t{255}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 TEST_F(DesignerTest, PropertiesAControlDoesNotHaveAreRefused) {
   EXPECT_THROW(Find("linRule").Properties().Item("TabIndex"), HostError);
@@ -202,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"StringIsQuoted", "", "Caption", std::string("It's \"new\""), "\"Say \"\"hi\"\"\"",
                  "\"It's \"\"new\"\"\""},
         EditCase{"InsertedInAlphabeticalOrder", "", "BorderStyle", std::int32_t{3},
-                 "   Caption         =", "   BorderStyle     =   3  'Fixed Dialog\r\n   Caption         ="},
+                 "&H00FFFFFF&\r\n", "&H00FFFFFF&\r\n   BorderStyle     =   3  'Fixed Dialog\r\n"},
         EditCase{"InsertedBeforeTheControls", "", "WindowState", std::int32_t{2}, "   Begin VB.Frame fraOuter ",
                  "   WindowState     =   2  'Maximized\r\n   Begin VB.Frame fraOuter "},
         EditCase{"BooleanInsertedWithItsComment", "", "WhatsThisButton", true, "   Begin VB.Frame fraOuter ",
@@ -211,15 +212,15 @@ INSTANTIATE_TEST_SUITE_P(
                  "            TabIndex        =   3\r\n", ""},
         EditCase{"TabStopTrueIsNotWritten", "txtItem", "TabStop", true, "      TabStop         =   0   'False\r\n", ""},
         EditCase{"InsertedAfterAGroupInANestedBlock", "lblName", "TabIndex", std::int32_t{5},
-                 "      Height          =   255\r\n",
-                 "      Height          =   255\r\n      TabIndex        =   5\r\n"},
+                 "EndProperty\r\n      Height          =   255\r\n",
+                 "EndProperty\r\n      Height          =   255\r\n      TabIndex        =   5\r\n"},
         EditCase{"IntegerTurnsBooleanForABooleanProperty", "chkDeep", "TabStop", std::int32_t{0},
                  "            TabIndex        =   3\r\n",
                  "            TabIndex        =   3\r\n            TabStop         =   0   'False\r\n", false},
         EditCase{"ActiveXPropertyThatIsWritten", "lvwList", "_Version", std::int32_t{393218}, "393217", "393218"},
         EditCase{"RenameKeepsTheBeginLinesTrailingSpace", "fraOuter", "Name", std::string("fraBorder"),
                  "Begin VB.Frame fraOuter ", "Begin VB.Frame fraBorder "}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 TEST_F(DesignerTest, SettingTheValueAlreadyThereKeepsTheLocalisedComment) {
   const std::uint64_t before = tree_->Revision();

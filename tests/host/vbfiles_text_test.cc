@@ -2,6 +2,7 @@
 
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/text_file.h"
+#include "host/support/named_rows.h"
 #include "vbfiles_test_support.h"
 
 namespace marquill::host::vbfiles {
@@ -47,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"NulTail", "a\r\n\0\0\0"s, {{"a", Eol::kCrLf}}, 3},
         SplitCase{"NulTailWithoutBreak", "a\0\0"s, {{"a", Eol::kNone}}, 2},
         SplitCase{"AnsiBytesKept", "caf\xE9 \x93q\x94\r\n", {{"caf\xE9 \x93q\x94", Eol::kCrLf}}, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 TEST(SplitText, NulInsideTheTextIsABinaryFileAtItsLine) {
   try {

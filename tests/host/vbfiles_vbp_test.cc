@@ -1,5 +1,6 @@
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/vbp_file.h"
+#include "host/support/named_rows.h"
 #include "vbfiles_test_support.h"
 
 namespace marquill::host::vbfiles {
@@ -44,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReferenceCase{"NoDescription", "*\\G{6B263850-900B-11D0-9484-00A0C91110ED}#1.0#0#C:\\Lib\\w.ocx",
                       "w", "", 1, 0, "C:\\Lib\\w.ocx"},
         ReferenceCase{"OtherProject", "*\\A..\\Shared\\Shared.vbp", "Shared", "", 0, 0, "..\\Shared\\Shared.vbp"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 TEST(ParseReference, RefusesWhatItCannotRead) {
   EXPECT_THROW(ParseReference("{00020430-0000-0000-C000-000000000046}#2.0#0#x#y"), HostError);
@@ -121,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "hexadecimal number"},
         VbpErrorCase{"Binary", "Type=Exe\r\nName=\"a\0b\"\r\n"s,
                      "dir/p.vbp:2: binary file: NUL byte inside the text"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 }  // namespace
 }  // namespace marquill::host::vbfiles

@@ -1,11 +1,9 @@
 #include "host/vbfiles/component_file.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "host/memory/memory_host.h"  // before vb_text.h: its kCrLf would shadow Eol::kCrLf
 #include "host/text/vb_text.h"
-#include "host/vbfiles/declarations.h"
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/text_file.h"
 
@@ -35,56 +33,22 @@ std::string UnquoteValue(std::string_view value) {
   return std::string(value);
 }
 
-using SitesByName = std::unordered_map<std::string, std::vector<const DeclarationSite*>>;
-
-SitesByName IndexByName(const std::vector<DeclarationSite>& sites) {
-  SitesByName by_name;
-  for (const DeclarationSite& site : sites) {
-    for (const std::string& name : site.declaration.names) by_name[LowerAscii(name)].push_back(&site);
-  }
-  return by_name;
-}
-
-// The accessor each member attribute stands under: the declaration ending on the code line just
-// above it, or else the member's first declaration.
-void AnchorMemberAttributes(const std::vector<SourceLine>& code, std::vector<AttributeLine>& attributes,
-                            const std::vector<int>& after_line) {
-  const std::vector<DeclarationSite> sites = ScanDeclarations(
-      static_cast<int>(code.size()), [&](int line) -> std::string_view { return code[static_cast<std::size_t>(line - 1)].text; });
-  const SitesByName by_name = IndexByName(sites);
+// The accessor each member attribute stands under: a property's attributes may follow any of its
+// accessors, and are written back under the same one.
+void AnchorMemberAttributes(MemoryCodeModule& module, const std::vector<int>& after_line) {
+  std::vector<AttributeLine>& attributes = module.Attributes().lines();
   for (std::size_t i = 0; i < attributes.size(); ++i) {
-    const auto found = by_name.find(LowerAscii(attributes[i].member));
-    if (found == by_name.end()) continue;
-    const DeclarationSite* chosen = found->second.front();
-    for (const DeclarationSite* site : found->second) {
-      if (site->last_line == after_line[i]) chosen = site;
-    }
-    attributes[i].anchor = chosen->declaration.kind;
-  }
-}
-
-// For each code line, the member attributes to write under it.
-std::vector<std::pair<int, std::size_t>> PlaceMemberAttributes(const MemoryCodeModule& module) {
-  const std::vector<AttributeLine>& attributes = module.Attributes().lines();
-  std::vector<std::pair<int, std::size_t>> placed;
-  if (attributes.empty()) return placed;
-  const std::vector<DeclarationSite> sites = ScanDeclarations(
-      module.CountOfLines(), [&](int line) -> std::string_view { return module.LineAt(line).text; });
-  const SitesByName by_name = IndexByName(sites);
-  for (std::size_t i = 0; i < attributes.size(); ++i) {
-    const auto found = by_name.find(LowerAscii(attributes[i].member));
-    if (found == by_name.end()) continue;  // the member is gone, and its attributes with it
-    const DeclarationSite* target = found->second.front();
-    for (const DeclarationSite* site : found->second) {
-      if (site->declaration.kind == attributes[i].anchor) {
-        target = site;
-        break;
+    for (ProcKind kind : {ProcKind::kGet, ProcKind::kLet, ProcKind::kSet}) {
+      try {
+        if (module.DeclarationEnd(module.ProcBodyLine(attributes[i].member, kind)) == after_line[i]) {
+          attributes[i].anchor = kind;
+          break;
+        }
+      } catch (const HostError&) {
+        // not a property, or no accessor of this kind
       }
     }
-    placed.emplace_back(target->last_line, i);
   }
-  std::stable_sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  return placed;
 }
 
 }  // namespace
@@ -155,7 +119,6 @@ ParsedComponentFile ParseComponentFile(std::string_view bytes, const std::string
     if (!attribute || !attribute->member.empty()) break;
     parsed.component_attributes.push_back(std::move(*attribute));
   }
-  std::vector<int> after_line;
   parsed.code.reserve(lines.size() - i);
   for (; i < lines.size(); ++i) {
     std::optional<AttributeLine> attribute = ParseAttributeLine(lines[i]);
@@ -165,10 +128,9 @@ ParsedComponentFile ParseComponentFile(std::string_view bytes, const std::string
       parsed.component_attributes.push_back(std::move(*attribute));
     } else {
       parsed.member_attributes.push_back(std::move(*attribute));
-      after_line.push_back(static_cast<int>(parsed.code.size()));
+      parsed.member_after_line.push_back(static_cast<int>(parsed.code.size()));
     }
   }
-  if (!parsed.member_attributes.empty()) AnchorMemberAttributes(parsed.code, parsed.member_attributes, after_line);
   for (const AttributeLine& attribute : parsed.component_attributes) {
     if (attribute.name == "VB_Name") parsed.vb_name = UnquoteValue(attribute.value);
   }
@@ -185,8 +147,10 @@ ComponentImage Install(ParsedComponentFile parsed, std::filesystem::path path, M
   for (const SourceLine& line : parsed.code) image.size_hint += line.text.size() + 2;
   image.size_hint += image.size_hint / 8 + 4096;
   component.Attributes().lines() = std::move(parsed.component_attributes);
+  component.Attributes().SetNewLineEol(parsed.fill);
   MemoryCodeModule& module = component.SetCode(std::move(parsed.code), parsed.fill);
   module.Attributes().lines() = std::move(parsed.member_attributes);
+  if (!module.Attributes().lines().empty()) AnchorMemberAttributes(module, parsed.member_after_line);
   if (parsed.designer) {
     image.designer = parsed.designer.get();
     component.SetDesigner(std::move(parsed.designer));
@@ -205,15 +169,13 @@ std::string RenderComponent(const ComponentImage& image, MemoryComponent& compon
   }
   for (const AttributeLine& attribute : component.Attributes().lines()) writer.Write(AttributeText(attribute), attribute.eol);
   if (const MemoryCodeModule* module = component.Code()) {
-    const std::vector<AttributeLine>& attributes = module->Attributes().lines();
-    const std::vector<std::pair<int, std::size_t>> placed = PlaceMemberAttributes(*module);
+    const std::vector<MemoryCodeModule::PlacedAttribute> placed = module->AttributePlacement();
     auto next = placed.begin();
     const int count = module->CountOfLines();
     for (int line = 1; line <= count; ++line) {
       writer.Write(module->LineAt(line));
-      for (; next != placed.end() && next->first == line; ++next) {
-        const AttributeLine& attribute = attributes[next->second];
-        writer.Write(AttributeText(attribute), attribute.eol);
+      for (; next != placed.end() && next->after_line == line; ++next) {
+        writer.Write(AttributeText(*next->attribute), next->attribute->eol);
       }
     }
   }

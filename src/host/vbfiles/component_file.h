@@ -32,6 +32,7 @@ struct ParsedComponentFile {
   std::vector<AttributeLine> component_attributes;
   std::vector<SourceLine> code;
   std::vector<AttributeLine> member_attributes;
+  std::vector<int> member_after_line;  // the code line each member attribute followed
   std::size_t nul_tail = 0;
   Eol fill = Eol::kCrLf;  // the file's usual line ending
   std::string vb_name;    // from Attribute VB_Name, "" when missing

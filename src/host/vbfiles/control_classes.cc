@@ -20,7 +20,8 @@ constexpr std::array<std::string_view, 4> kStartUp = {"Manual", "CenterOwner", "
 constexpr std::array<std::string_view, 3> kWindowState = {"Normal", "Minimized", "Maximized"};
 constexpr std::array<std::string_view, 3> kAlignment = {"Left Justify", "Right Justify", "Center"};
 
-// Every entry is in the IDE's own (alphabetical) order.
+// Every entry is in the IDE's own (alphabetical) order. "Index" is left out: only elements of
+// control arrays have one, and those write it.
 constexpr PropertySpec kForm[] = {
     {"Appearance", K::kInteger, "1", kAppearance},
     {"AutoRedraw", K::kBool, "0"},
@@ -90,7 +91,6 @@ constexpr PropertySpec kMdiForm[] = {
 // Controls that take the focus: TabIndex and TabStop.
 constexpr PropertySpec kFocusable[] = {
     {"Enabled", K::kBool, "-1"},
-    {"Index", K::kInteger},
     {"TabIndex", K::kInteger, "0"},
     {"TabStop", K::kBool, "-1"},
     {"Tag", K::kString, "\"\""},
@@ -104,7 +104,6 @@ constexpr PropertySpec kTextBox[] = {
     {"BorderStyle", K::kInteger, "1", kControlBorder},
     {"Enabled", K::kBool, "-1"},
     {"ForeColor", K::kColor, "&H80000008&"},
-    {"Index", K::kInteger},
     {"Locked", K::kBool, "0"},
     {"MultiLine", K::kBool, "0"},
     {"TabIndex", K::kInteger, "0"},
@@ -120,7 +119,6 @@ constexpr PropertySpec kCommandButton[] = {
     {"Caption", K::kString},
     {"Default", K::kBool, "0"},
     {"Enabled", K::kBool, "-1"},
-    {"Index", K::kInteger},
     {"TabIndex", K::kInteger, "0"},
     {"TabStop", K::kBool, "-1"},
     {"Tag", K::kString, "\"\""},
@@ -135,7 +133,6 @@ constexpr PropertySpec kLabel[] = {
     {"Caption", K::kString},
     {"Enabled", K::kBool, "-1"},
     {"ForeColor", K::kColor, "&H80000012&"},
-    {"Index", K::kInteger},
     {"TabIndex", K::kInteger, "0"},
     {"Tag", K::kString, "\"\""},
     {"Visible", K::kBool, "-1"},
@@ -146,7 +143,6 @@ constexpr PropertySpec kFrame[] = {
     {"Caption", K::kString},
     {"Enabled", K::kBool, "-1"},
     {"ForeColor", K::kColor, "&H80000012&"},
-    {"Index", K::kInteger},
     {"TabIndex", K::kInteger, "0"},
     {"Tag", K::kString, "\"\""},
     {"Visible", K::kBool, "-1"},
@@ -156,7 +152,6 @@ constexpr PropertySpec kPictureBox[] = {
     {"AutoRedraw", K::kBool, "0"},
     {"BackColor", K::kColor, "&H8000000F&"},
     {"Enabled", K::kBool, "-1"},
-    {"Index", K::kInteger},
     {"Picture", K::kPicture, ""},
     {"ScaleMode", K::kInteger, "1", kScaleMode},
     {"TabIndex", K::kInteger, "0"},
@@ -167,14 +162,12 @@ constexpr PropertySpec kPictureBox[] = {
 
 // Graphical controls and components without focus: no TabIndex, no TabStop.
 constexpr PropertySpec kGraphic[] = {
-    {"Index", K::kInteger},
     {"Tag", K::kString, "\"\""},
     {"Visible", K::kBool, "-1"},
 };
 
 constexpr PropertySpec kImage[] = {
     {"Enabled", K::kBool, "-1"},
-    {"Index", K::kInteger},
     {"Picture", K::kPicture, ""},
     {"Stretch", K::kBool, "0"},
     {"Tag", K::kString, "\"\""},
@@ -183,7 +176,6 @@ constexpr PropertySpec kImage[] = {
 
 constexpr PropertySpec kTimer[] = {
     {"Enabled", K::kBool, "-1"},
-    {"Index", K::kInteger},
     {"Interval", K::kInteger, "0"},
     {"Tag", K::kString, "\"\""},
 };
@@ -191,7 +183,6 @@ constexpr PropertySpec kTimer[] = {
 constexpr PropertySpec kData[] = {
     {"Caption", K::kString},
     {"Enabled", K::kBool, "-1"},
-    {"Index", K::kInteger},
     {"Tag", K::kString, "\"\""},
     {"Visible", K::kBool, "-1"},
 };
@@ -200,7 +191,6 @@ constexpr PropertySpec kMenu[] = {
     {"Caption", K::kString},
     {"Checked", K::kBool, "0"},
     {"Enabled", K::kBool, "-1"},
-    {"Index", K::kInteger},
     {"Tag", K::kString, "\"\""},
     {"Visible", K::kBool, "-1"},
 };

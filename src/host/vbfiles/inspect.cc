@@ -51,11 +51,12 @@ void DescribeMembers(CodeModule& module, std::string& out) {
   for (Member& member : members) {
     const std::string name = member.Name();
     out += "      " + name + " (" + std::string(MemberTypeName(member.Type())) + "): ";
+    // Declared external procedures have a declaration but no range.
+    std::string ranges;
     if (member.Type() == MemberType::kMethod || member.Type() == MemberType::kProperty) {
-      out += ProcedureRanges(module, name);
-    } else {
-      out += "line " + std::to_string(member.CodeLocation());
+      ranges = ProcedureRanges(module, name);
     }
+    out += ranges.empty() ? "line " + std::to_string(member.CodeLocation()) : ranges;
     out += "\n";
   }
 }

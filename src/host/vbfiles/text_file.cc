@@ -164,6 +164,8 @@ AtomicFileSet::~AtomicFileSet() {
 }
 
 void AtomicFileSet::Stage(const fs::path& target, std::string_view bytes) {
+  std::error_code error;
+  if (fs::is_directory(target, error)) Fail(target, "cannot replace", EISDIR);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   std::string pattern = (folder / ("." + target.filename().string() + ".marquill-XXXXXX")).string();
   const int fd = ::mkstemp(pattern.data());

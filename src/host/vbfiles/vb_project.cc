@@ -68,6 +68,12 @@ void VbProject::LoadEntry(const ListedFile& listed) {
     ParsedComponentFile parsed = ParseComponentFile(ReadFileBytes(path), path.string());
     std::string name = parsed.vb_name;
     if (name.empty()) name = listed.name.empty() ? StemOf(path) : listed.name;
+    for (const Entry& earlier : entries_) {
+      if (EqualsNoCase(earlier.component->Name(), name)) {
+        throw LoadError(vbp_name, listed.line, "a second component named " + name + " (the first is on line " +
+                                                   std::to_string(earlier.listed.line) + ")");
+      }
+    }
     MemoryComponent& component = project_->AddComponent(name, TypeOf(listed.kind, parsed.designer.get()));
     component.SetFileName(path.string());
     if (parsed.designer) parsed.designer->AttachSideFiles(&side_files_, path);

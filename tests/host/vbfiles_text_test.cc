@@ -1,0 +1,126 @@
+#include <sys/stat.h>
+
+#include "host/vbfiles/load_error.h"
+#include "host/vbfiles/text_file.h"
+#include "host/support/named_rows.h"
+#include "vbfiles_test_support.h"
+
+namespace marquill::host::vbfiles {
+namespace {
+
+using namespace std::string_literals;
+
+using ::marquill::host::vbfiles::testing::ReadBytes;
+using ::marquill::host::vbfiles::testing::ScratchDir;
+using ::marquill::host::vbfiles::testing::WriteBytes;
+
+struct SplitCase {
+  const char* name;
+  std::string bytes;
+  std::vector<SourceLine> lines;
+  std::size_t nul_tail;
+};
+
+class SplitTextTest : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitTextTest, SplitsAndRendersBack) {
+  const SplitCase& c = GetParam();
+  const TextImage image = SplitText(c.bytes, "x.bas");
+  EXPECT_EQ(image.lines, c.lines);
+  EXPECT_EQ(image.nul_tail, c.nul_tail);
+  std::string rendered;
+  LineWriter writer(rendered, Eol::kCrLf);
+  for (const SourceLine& line : image.lines) writer.Write(line);
+  rendered.append(image.nul_tail, '\0');
+  EXPECT_EQ(rendered, c.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, SplitTextTest,
+    ::testing::Values(
+        SplitCase{"Empty", "", {}, 0},
+        SplitCase{"CrLf", "a\r\nb\r\n", {{"a", Eol::kCrLf}, {"b", Eol::kCrLf}}, 0},
+        SplitCase{"LfOnly", "a\nb\n", {{"a", Eol::kLf}, {"b", Eol::kLf}}, 0},
+        SplitCase{"LoneCr", "a\rb\r\n", {{"a", Eol::kCr}, {"b", Eol::kCrLf}}, 0},
+        SplitCase{"Mixed", "a\r\n\nc\n\r\n", {{"a", Eol::kCrLf}, {"", Eol::kLf}, {"c", Eol::kLf}, {"", Eol::kCrLf}}, 0},
+        SplitCase{"NoFinalBreak", "a\r\nb", {{"a", Eol::kCrLf}, {"b", Eol::kNone}}, 0},
+        SplitCase{"CrBeforeCrLf", "a\r\r\n", {{"a", Eol::kCr}, {"", Eol::kCrLf}}, 0},
+        SplitCase{"NulTail", "a\r\n\0\0\0"s, {{"a", Eol::kCrLf}}, 3},
+        SplitCase{"NulTailWithoutBreak", "a\0\0"s, {{"a", Eol::kNone}}, 2},
+        SplitCase{"AnsiBytesKept", "caf\xE9 \x93q\x94\r\n", {{"caf\xE9 \x93q\x94", Eol::kCrLf}}, 0}),
+    test::RowName());
+
+TEST(SplitText, NulInsideTheTextIsABinaryFileAtItsLine) {
+  try {
+    SplitText("one\r\ntwo\r\nt\0ree\r\nfour\r\n"s, "pic.frm");
+    FAIL() << "no error";
+  } catch (const LoadError& error) {
+    EXPECT_STREQ(error.what(), "pic.frm:3: binary file: NUL byte inside the text");
+  }
+}
+
+TEST(SplitText, VeryLongLineLoadsWhole) {
+  const std::string line(1 << 20, 'x');
+  const TextImage image = SplitText(line + "\r\n", "long.bas");
+  ASSERT_EQ(image.lines.size(), 1u);
+  EXPECT_EQ(image.lines[0].text.size(), line.size());
+}
+
+TEST(LineWriter, LineWithoutBreakGetsTheFillWhenMoreFollows) {
+  std::string out;
+  LineWriter writer(out, Eol::kLf);
+  writer.Write("last", Eol::kNone);
+  writer.Write("added", Eol::kNone);
+  EXPECT_EQ(out, "last\nadded");
+}
+
+TEST(DominantEol, CountsTheEndingsMostLinesUse) {
+  EXPECT_EQ(DominantEol({{"a", Eol::kLf}, {"b", Eol::kLf}, {"c", Eol::kCrLf}}), Eol::kLf);
+  EXPECT_EQ(DominantEol({{"a", Eol::kLf}, {"b", Eol::kCrLf}}), Eol::kCrLf);
+  EXPECT_EQ(DominantEol({{"a", Eol::kNone}}), Eol::kCrLf);
+}
+
+TEST(ResolveListedPath, FollowsBackslashesAndWindowsLetterCase) {
+  ScratchDir dir;
+  WriteBytes(dir / "Forms/frmMain.frm", "x");
+  WriteBytes(dir / "modA.bas", "x");
+  EXPECT_EQ(ResolveListedPath(dir.path(), "Forms\\frmMain.frm"), dir / "Forms/frmMain.frm");
+  EXPECT_EQ(ResolveListedPath(dir.path(), "FORMS\\FRMMAIN.FRM"), dir / "Forms/frmMain.frm");
+  EXPECT_EQ(ResolveListedPath(dir / "Forms", "..\\MODA.bas"), dir / "Forms/../modA.bas");
+  EXPECT_EQ(ResolveListedPath(dir.path(), "missing.bas"), std::filesystem::path());
+  EXPECT_EQ(ResolveListedPath(dir.path(), "C:\\Windows\\modA.bas"), std::filesystem::path());
+}
+
+TEST(AtomicFileSet, CommitReplacesTargetsAndKeepsTheirMode) {
+  ScratchDir dir;
+  WriteBytes(dir / "a.bas", "old");
+  ::chmod((dir / "a.bas").c_str(), 0640);
+  {
+    AtomicFileSet set;
+    set.Stage(dir / "a.bas", "new a");
+    set.Stage(dir / "b.bas", "new b");
+    EXPECT_EQ(ReadBytes(dir / "a.bas"), "old") << "nothing replaced before Commit";
+    set.Commit();
+  }
+  EXPECT_EQ(ReadBytes(dir / "a.bas"), "new a");
+  EXPECT_EQ(ReadBytes(dir / "b.bas"), "new b");
+  struct stat info {};
+  ASSERT_EQ(::stat((dir / "a.bas").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "no temporary left";
+}
+
+TEST(AtomicFileSet, FailedStageLeavesEveryTargetAndNoTemporary) {
+  ScratchDir dir;
+  WriteBytes(dir / "a.bas", "old");
+  {
+    AtomicFileSet set;
+    set.Stage(dir / "a.bas", "new a");
+    EXPECT_THROW(set.Stage(dir / "no/such/folder/b.bas", "b"), SaveError);
+  }
+  EXPECT_EQ(ReadBytes(dir / "a.bas"), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+}  // namespace
+}  // namespace marquill::host::vbfiles

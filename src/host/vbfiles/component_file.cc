@@ -1,0 +1,237 @@
+#include "host/vbfiles/component_file.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "host/memory/memory_host.h"  // before vb_text.h: its kCrLf would shadow Eol::kCrLf
+#include "host/text/vb_text.h"
+#include "host/vbfiles/declarations.h"
+#include "host/vbfiles/load_error.h"
+#include "host/vbfiles/text_file.h"
+
+namespace marquill::host::vbfiles {
+namespace {
+
+constexpr std::string_view kAttribute = "Attribute ";
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+bool IsObjectLine(std::string_view trimmed) {
+  if (!trimmed.starts_with("Object")) return false;
+  return TrimBlanks(trimmed.substr(6)).starts_with('=');
+}
+
+bool IsDesignerBegin(std::string_view trimmed) {
+  return trimmed.starts_with("Begin ") || trimmed.starts_with("Begin\t");
+}
+
+std::string UnquoteValue(std::string_view value) {
+  value = TrimSpaces(value);
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return UnquoteAttributeText(value);
+  return std::string(value);
+}
+
+using SitesByName = std::unordered_map<std::string, std::vector<const DeclarationSite*>>;
+
+SitesByName IndexByName(const std::vector<DeclarationSite>& sites) {
+  SitesByName by_name;
+  for (const DeclarationSite& site : sites) {
+    for (const std::string& name : site.declaration.names) by_name[LowerAscii(name)].push_back(&site);
+  }
+  return by_name;
+}
+
+// The accessor each member attribute stands under: the declaration ending on the code line just
+// above it, or else the member's first declaration.
+void AnchorMemberAttributes(const std::vector<SourceLine>& code, std::vector<AttributeLine>& attributes,
+                            const std::vector<int>& after_line) {
+  const std::vector<DeclarationSite> sites = ScanDeclarations(
+      static_cast<int>(code.size()), [&](int line) -> std::string_view { return code[static_cast<std::size_t>(line - 1)].text; });
+  const SitesByName by_name = IndexByName(sites);
+  for (std::size_t i = 0; i < attributes.size(); ++i) {
+    const auto found = by_name.find(LowerAscii(attributes[i].member));
+    if (found == by_name.end()) continue;
+    const DeclarationSite* chosen = found->second.front();
+    for (const DeclarationSite* site : found->second) {
+      if (site->last_line == after_line[i]) chosen = site;
+    }
+    attributes[i].anchor = chosen->declaration.kind;
+  }
+}
+
+// For each code line, the member attributes to write under it.
+std::vector<std::pair<int, std::size_t>> PlaceMemberAttributes(const MemoryCodeModule& module) {
+  const std::vector<AttributeLine>& attributes = module.Attributes().lines();
+  std::vector<std::pair<int, std::size_t>> placed;
+  if (attributes.empty()) return placed;
+  const std::vector<DeclarationSite> sites = ScanDeclarations(
+      module.CountOfLines(), [&](int line) -> std::string_view { return module.LineAt(line).text; });
+  const SitesByName by_name = IndexByName(sites);
+  for (std::size_t i = 0; i < attributes.size(); ++i) {
+    const auto found = by_name.find(LowerAscii(attributes[i].member));
+    if (found == by_name.end()) continue;  // the member is gone, and its attributes with it
+    const DeclarationSite* target = found->second.front();
+    for (const DeclarationSite* site : found->second) {
+      if (site->declaration.kind == attributes[i].anchor) {
+        target = site;
+        break;
+      }
+    }
+    placed.emplace_back(target->last_line, i);
+  }
+  std::stable_sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  return placed;
+}
+
+}  // namespace
+
+std::optional<AttributeLine> ParseAttributeLine(const SourceLine& line) {
+  std::string_view text = line.text;
+  if (!text.starts_with(kAttribute)) return std::nullopt;
+  text.remove_prefix(kAttribute.size());
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  const std::string_view key = TrimBlanks(text.substr(0, equals));
+  if (key.empty()) return std::nullopt;
+  std::string_view value = text.substr(equals + 1);
+  if (value.starts_with(' ')) value.remove_prefix(1);
+  AttributeLine attribute;
+  if (const std::size_t dot = key.find('.'); dot != std::string_view::npos) {
+    attribute.member = std::string(key.substr(0, dot));
+    attribute.name = std::string(key.substr(dot + 1));
+  } else {
+    attribute.name = std::string(key);
+  }
+  attribute.value = std::string(value);
+  attribute.eol = line.eol;
+  return attribute;
+}
+
+std::string AttributeText(const AttributeLine& attribute) {
+  std::string text(kAttribute);
+  if (!attribute.member.empty()) {
+    text += attribute.member;
+    text += '.';
+  }
+  text += attribute.name;
+  text += " = ";
+  text += attribute.value;
+  return text;
+}
+
+ParsedComponentFile ParseComponentFile(std::string_view bytes, const std::string& file_name) {
+  TextImage image = SplitText(bytes, file_name);
+  std::vector<SourceLine>& lines = image.lines;
+  ParsedComponentFile parsed;
+  parsed.nul_tail = image.nul_tail;
+  parsed.fill = DominantEol(lines);
+  std::size_t i = 0;
+  while (i < lines.size()) {
+    const std::string_view trimmed = TrimBlanks(lines[i].text);
+    if (StartsWithNoCase(trimmed, "VERSION ") || IsObjectLine(trimmed)) {
+      parsed.header.push_back(lines[i++]);
+    } else if (trimmed == "BEGIN") {
+      const std::size_t first = i;
+      while (++i < lines.size() && TrimBlanks(lines[i].text) != "END") {
+      }
+      if (i == lines.size()) throw LoadError(file_name, static_cast<int>(first + 1), "BEGIN never closes (no END)");
+      parsed.header.insert(parsed.header.end(), lines.begin() + static_cast<std::ptrdiff_t>(first),
+                           lines.begin() + static_cast<std::ptrdiff_t>(++i));
+    } else if (IsDesignerBegin(trimmed)) {
+      if (parsed.designer) throw LoadError(file_name, static_cast<int>(i + 1), "a second designer block");
+      parsed.designer_at = parsed.header.size();
+      parsed.designer = DesignerTree::Parse(lines, &i, file_name);
+    } else {
+      break;
+    }
+  }
+  if (!parsed.designer) parsed.designer_at = parsed.header.size();
+  for (; i < lines.size(); ++i) {
+    std::optional<AttributeLine> attribute = ParseAttributeLine(lines[i]);
+    if (!attribute || !attribute->member.empty()) break;
+    parsed.component_attributes.push_back(std::move(*attribute));
+  }
+  std::vector<int> after_line;
+  parsed.code.reserve(lines.size() - i);
+  for (; i < lines.size(); ++i) {
+    std::optional<AttributeLine> attribute = ParseAttributeLine(lines[i]);
+    if (!attribute) {
+      parsed.code.push_back(std::move(lines[i]));
+    } else if (attribute->member.empty()) {
+      parsed.component_attributes.push_back(std::move(*attribute));
+    } else {
+      parsed.member_attributes.push_back(std::move(*attribute));
+      after_line.push_back(static_cast<int>(parsed.code.size()));
+    }
+  }
+  if (!parsed.member_attributes.empty()) AnchorMemberAttributes(parsed.code, parsed.member_attributes, after_line);
+  for (const AttributeLine& attribute : parsed.component_attributes) {
+    if (attribute.name == "VB_Name") parsed.vb_name = UnquoteValue(attribute.value);
+  }
+  return parsed;
+}
+
+ComponentImage Install(ParsedComponentFile parsed, std::filesystem::path path, MemoryComponent& component) {
+  ComponentImage image;
+  image.path = std::move(path);
+  image.header = std::move(parsed.header);
+  image.designer_at = parsed.designer_at;
+  image.nul_tail = parsed.nul_tail;
+  image.fill = parsed.fill;
+  for (const SourceLine& line : parsed.code) image.size_hint += line.text.size() + 2;
+  image.size_hint += image.size_hint / 8 + 4096;
+  component.Attributes().lines() = std::move(parsed.component_attributes);
+  MemoryCodeModule& module = component.SetCode(std::move(parsed.code), parsed.fill);
+  module.Attributes().lines() = std::move(parsed.member_attributes);
+  if (parsed.designer) {
+    image.designer = parsed.designer.get();
+    component.SetDesigner(std::move(parsed.designer));
+  }
+  MarkSaved(image, component);
+  return image;
+}
+
+std::string RenderComponent(const ComponentImage& image, MemoryComponent& component) {
+  std::string out;
+  out.reserve(image.size_hint);
+  LineWriter writer(out, image.fill);
+  for (std::size_t i = 0; i <= image.header.size(); ++i) {
+    if (i == image.designer_at && image.designer != nullptr) image.designer->Render(writer);
+    if (i < image.header.size()) writer.Write(image.header[i]);
+  }
+  for (const AttributeLine& attribute : component.Attributes().lines()) writer.Write(AttributeText(attribute), attribute.eol);
+  if (const MemoryCodeModule* module = component.Code()) {
+    const std::vector<AttributeLine>& attributes = module->Attributes().lines();
+    const std::vector<std::pair<int, std::size_t>> placed = PlaceMemberAttributes(*module);
+    auto next = placed.begin();
+    const int count = module->CountOfLines();
+    for (int line = 1; line <= count; ++line) {
+      writer.Write(module->LineAt(line));
+      for (; next != placed.end() && next->first == line; ++next) {
+        const AttributeLine& attribute = attributes[next->second];
+        writer.Write(AttributeText(attribute), attribute.eol);
+      }
+    }
+  }
+  out.append(image.nul_tail, '\0');
+  return out;
+}
+
+bool HasChanged(const ComponentImage& image, MemoryComponent& component) {
+  const MemoryCodeModule* module = component.Code();
+  return (module != nullptr && module->Revision() != image.code_revision) ||
+         component.Revision() != image.attribute_revision ||
+         (image.designer != nullptr && image.designer->Revision() != image.designer_revision);
+}
+
+void MarkSaved(ComponentImage& image, MemoryComponent& component) {
+  if (const MemoryCodeModule* module = component.Code()) image.code_revision = module->Revision();
+  image.attribute_revision = component.Revision();
+  if (image.designer != nullptr) image.designer_revision = image.designer->Revision();
+}
+
+}  // namespace marquill::host::vbfiles

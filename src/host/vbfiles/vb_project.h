@@ -1,0 +1,83 @@
+// A VB6 project on disk, loaded into the in-memory host and written back.
+//
+// Load() reads the .vbp and every file it lists into a MemoryProject (code, attributes,
+// designers) and keeps, per file, what is needed to write it back in the IDE's layout. Save()
+// rewrites only what changed, each file through a temporary beside it; a project saved without a
+// change is left alone, and rendering any file of an unchanged project gives its bytes back.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/memory/memory_host.h"
+#include "host/vbfiles/component_file.h"
+#include "host/vbfiles/side_files.h"
+#include "host/vbfiles/vbp_file.h"
+
+namespace marquill::host::vbfiles {
+
+class VbProject {
+ public:
+  // LoadError "FILE:LINE: ..." for a missing listed file, a line that cannot be read, a binary
+  // file or a block that never closes.
+  static std::unique_ptr<VbProject> Load(const std::filesystem::path& vbp_path);
+  ~VbProject();
+
+  MemoryProject& Project() { return *project_; }
+  const std::filesystem::path& Path() const { return path_; }
+  const VbpFile& Vbp() const { return vbp_; }
+
+  // Hands the project to `vbe` and makes it the active one. This object goes on writing it, so
+  // it must not outlive `vbe`.
+  MemoryProject& AttachTo(MemoryVbe& vbe);
+
+  enum class SaveMode {
+    kChanged,  // files whose contents changed since loading (or the last save)
+    kAll,      // every file the project writes, changed or not
+  };
+
+  struct OutputFile {
+    std::filesystem::path path;
+    std::string bytes;
+  };
+
+  // What Save() would write, without writing it.
+  std::vector<OutputFile> SaveToMemory(SaveMode mode = SaveMode::kChanged);
+  // Writes the files and returns their paths. SaveError when a file cannot be written; then no
+  // file has been replaced.
+  std::vector<std::filesystem::path> Save(SaveMode mode = SaveMode::kChanged);
+
+  // Each file the project writes, rendered one at a time (keeps memory flat for large projects):
+  // the .vbp, then every text component in the project's order. The callback gets the path and
+  // the bytes the file would hold now.
+  void ForEachRendered(const std::function<void(const std::filesystem::path&, const std::string&)>& visit);
+
+  // The component loaded from a listed file, and its file image; nullptr for files without code.
+  struct Entry {
+    ListedFile listed;
+    MemoryComponent* component = nullptr;
+    std::filesystem::path path;
+    std::unique_ptr<ComponentImage> image;  // nullptr for resources and related documents
+  };
+  const std::vector<Entry>& Entries() const { return entries_; }
+
+ private:
+  VbProject() = default;
+  void LoadEntry(const ListedFile& listed);
+  // Visits every file to write in `mode`, with a flag telling whether it changed.
+  void Visit(SaveMode mode, const std::function<void(const std::filesystem::path&, std::string)>& visit);
+  void MarkAllSaved();
+
+  std::filesystem::path path_;
+  VbpFile vbp_;
+  std::string vbp_bytes_;  // as loaded or last saved
+  std::unique_ptr<MemoryProject> owned_;
+  MemoryProject* project_ = nullptr;
+  std::vector<Entry> entries_;
+  SideFiles side_files_;
+};
+
+}  // namespace marquill::host::vbfiles

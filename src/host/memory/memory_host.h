@@ -44,34 +44,77 @@ std::string QuoteAttributeText(std::string_view text);
 std::string UnquoteAttributeText(std::string_view value);
 
 // Descriptions and help context IDs live in attribute lines, for components and members alike.
+// Member and attribute names compare without regard to case, as the language's names do.
+//
+// Attributes outlive the code they describe: deleting a procedure's lines leaves its attribute
+// lines here (undoing the deletion by hand brings them back); writers leave out the attributes
+// of members the code no longer declares (MemoryCodeModule::AttributePlacement).
 class AttributeSet {
  public:
+  // Direct access for loaders and writers; changes made through it are not counted by Revision().
   std::vector<AttributeLine>& lines() { return lines_; }
   const std::vector<AttributeLine>& lines() const { return lines_; }
 
   // The attribute `name` of `member` ("" for the component), if present.
   const AttributeLine* Find(std::string_view member, std::string_view name) const;
   // Sets the raw value, adding the line where the IDE would (Description, ProcData, UserMemId,
-  // MemberFlags order among a member's lines) when it is missing.
+  // MemberFlags order among a member's lines) when it is missing. Setting the value already
+  // there changes nothing.
   void Set(std::string_view member, std::string_view name, std::string value, ProcKind anchor);
+  // Removes one attribute line, if present.
+  void Remove(std::string_view member, std::string_view name);
   // Drops every attribute of `member` (a deleted procedure takes its attributes with it).
   void RemoveMember(std::string_view member);
 
+  // A quoted text attribute, unquoted; "" when missing. Setting "" removes the line, as the IDE
+  // keeps no empty description. HostError for a text with a line break, which no attribute
+  // line can hold.
+  std::string Text(std::string_view member, std::string_view name) const;
+  void SetText(std::string_view member, std::string_view name, std::string_view text,
+               ProcKind anchor);
+  // A decimal number attribute; 0 when missing. Setting 0 removes the line.
+  std::int32_t Number(std::string_view member, std::string_view name) const;
+  void SetNumber(std::string_view member, std::string_view name, std::int32_t value,
+                 ProcKind anchor);
+
+  // VB_Description and VB_HelpID.
   std::string Description(std::string_view member) const;
   void SetDescription(std::string_view member, std::string_view text, ProcKind anchor);
   std::int32_t HelpContextID(std::string_view member) const;
   void SetHelpContextID(std::string_view member, std::int32_t id, ProcKind anchor);
 
+  // Grows at every change made through the methods above.
+  std::uint64_t Revision() const { return revision_; }
+  // The ending of added lines while the set has none to copy it from.
+  void SetNewLineEol(Eol eol) { new_line_eol_ = eol; }
+
  private:
   std::vector<AttributeLine> lines_;
+  std::uint64_t revision_ = 0;
+  Eol new_line_eol_ = Eol::kCrLf;
 };
+
+// Splits file text into lines, each with the break that ended it: CR LF, LF or a lone CR. A last
+// line without a break gets Eol::kNone; a text ending in a break has no empty line after it.
+std::vector<SourceLine> SplitSourceText(std::string_view text);
 
 class MemoryComponent;
 
 // A code module held as a gap buffer of lines, members derived lazily from the code.
+//
+// Text written by InsertLines and ReplaceLine is split at CR LF, at a lone LF and at a lone CR:
+// a stored line never holds a break, or the module could not be written and read back the same.
+// New lines end with NewLineEol(); a replaced line's first part keeps the old line's ending. Only
+// the last line may lack a break (Eol::kNone), and it keeps that state through edits at the end.
+//
+// Procedure ranges and members are read from the code when first asked for after a change.
+// Edits inside a procedure's body or in the blank and comment lines around procedures that add
+// or remove no declaration or End line only move the ranges, without reading the module again;
+// anything else marks the structure for a full read at the next question.
 class MemoryCodeModule final : public CodeModule {
  public:
-  MemoryCodeModule(MemoryComponent& parent, std::vector<SourceLine> lines, Eol new_line_eol = Eol::kCrLf);
+  MemoryCodeModule(MemoryComponent& parent, std::vector<SourceLine> lines,
+                   Eol new_line_eol = Eol::kCrLf);
   ~MemoryCodeModule() override;
 
   std::string Lines(int start, int count) const override;
@@ -94,10 +137,29 @@ class MemoryCodeModule final : public CodeModule {
   AttributeSet& Attributes();
   const AttributeSet& Attributes() const;
   // Grows by one at every edit of lines or attributes: writers compare it to the loaded value.
+  // An edit that leaves the text as it was (a line replaced by itself) does not count.
   std::uint64_t Revision() const;
 
   // The last line of the declaration starting at `line`: continuation lines belong to it.
   int DeclarationEnd(int line) const;
+
+  // For writers: each member attribute line with the code line it follows, in file order. A
+  // member's lines follow the last line of the declaration of their anchor accessor (or of the
+  // member's first accessor when that one is gone); lines of members the code no longer declares
+  // are left out.
+  struct PlacedAttribute {
+    int after_line = 0;
+    const AttributeLine* attribute = nullptr;
+  };
+  std::vector<PlacedAttribute> AttributePlacement() const;
+
+  // Replaces every line and attribute, as a fresh module would hold them. Code panes showing
+  // this module stay valid.
+  void Reset(std::vector<SourceLine> lines, Eol new_line_eol);
+
+  // How many times the structure was read from the whole module: tests and benchmarks check
+  // that it is read lazily.
+  std::uint64_t ScanCount() const;
 
  private:
   struct Impl;
@@ -131,9 +193,12 @@ class MemoryComponent final : public Component {
   void SetHelpContextID(std::int32_t id) override;
 
   MemoryProject& OwnerProject();
-  // Creates (or replaces) the code module with these lines.
+  // Creates the code module with these lines, or resets the existing one (the same object, so
+  // code panes showing it stay valid). Every type but resource files and related documents is
+  // created with an empty module.
   MemoryCodeModule& SetCode(std::vector<SourceLine> lines, Eol new_line_eol = Eol::kCrLf);
-  // Convenience for tests: code from text, lines split at CR LF, LF or CR.
+  // Convenience for tests: code from text, lines split at CR LF, LF or CR (SplitSourceText); new
+  // lines end like the first line does.
   MemoryCodeModule& SetCodeText(std::string_view text);
   MemoryCodeModule* Code();
   void SetDesigner(std::unique_ptr<DesignerModel> designer);
@@ -168,8 +233,10 @@ class MemoryProject final : public Project {
   host::Components& Components() override;
   host::References& References() override;
 
+  // HostError when a component of that name (in any case) is there already.
   MemoryComponent& AddComponent(std::string name, ComponentType type);
-  // Removes the component; HostError when it is not there.
+  // Removes the component from the collection; HostError when it is not there. The object lives
+  // on with the project, so windows still showing it stay valid.
   void RemoveComponent(std::string_view name);
   MemoryComponent& ComponentNamed(std::string_view name);  // HostError when missing
   std::vector<MemoryComponent*> AllComponents();
@@ -195,13 +262,15 @@ class MemoryVbe final : public Vbe {
   std::string ImmediateText() const override;
   void SetImmediateText(std::string_view text) override;
 
+  // The first project added becomes the active one.
   MemoryProject& AddProject(std::unique_ptr<MemoryProject> project);
   void SetActiveProject(MemoryProject* project);
   // Opens (or focuses) the code window of `module` and makes its pane the active one.
   CodePane& ShowCode(CodeModule& module, Selection selection = {1, 1, 1, 1});
   // Opens (or focuses) the designer window of a component.
   Window& ShowDesigner(Component& component);
-  // Adds a tool window (type other than code or designer), such as "Immediate".
+  // Adds a tool window (type other than code or designer), such as "Immediate". It does not take
+  // the focus.
   Window& AddToolWindow(std::string caption, WindowType type);
   void ClearActiveCodePane();
 

@@ -1,0 +1,83 @@
+#include "shell/session.h"
+
+#include <ostream>
+
+#include "host/paths/paths.h"
+#include "host/text/unified_diff.h"
+#include "shell/settings/atomic_file.h"
+
+namespace marquill::shell {
+
+namespace {
+
+std::string WithSeparator(std::string folder) {
+  if (folder.empty() || folder.back() != kPathSeparator) folder += kPathSeparator;
+  return folder;
+}
+
+}  // namespace
+
+std::string DefaultAddinFolder() { return WithSeparator(host::AddInFolder().string()); }
+
+Session::Session(const SessionOptions& options) : options_(options) {
+  if (options_.platform == nullptr)
+    throw std::invalid_argument("a session needs platform services");
+  if (options_.settings == nullptr) {
+    own_settings_ =
+        std::make_unique<IniSettingsStore>(WithSeparator(host::SettingsFolder().string()));
+    options_.settings = own_settings_.get();
+  }
+  if (options_.time_log == nullptr) {
+    own_time_log_ = std::make_unique<FileTimeLog>();
+    options_.time_log = own_time_log_.get();
+  }
+  options_.addin_folder =
+      options_.addin_folder.empty() ? DefaultAddinFolder() : WithSeparator(options_.addin_folder);
+
+  project_ = host::vbfiles::VbProject::Load(options_.project);
+  project_->AttachTo(vbe_);
+  addin_ = std::make_unique<Connect>(AddinServices{*options_.platform, *options_.settings,
+                                                   *options_.time_log, options_.addin_folder});
+  addin_->OnConnection(vbe_, bars_);
+  addin_->OpenMainWindow();
+}
+
+Session::~Session() { Close(); }
+
+frmUtility& Session::Window() {
+  frmUtility* window = addin_->MainWindow();
+  if (window == nullptr) throw host::HostError("the main window is not open");
+  return *window;
+}
+
+void Session::Close() {
+  if (closed_) return;
+  closed_ = true;
+  addin_->UnloadMainWindow();
+  addin_->OnDisconnection();
+}
+
+std::vector<std::filesystem::path> Session::Finish() {
+  Close();
+  if (!options_.dry_run) return project_->Save();
+  std::vector<std::filesystem::path> changed;
+  for (const auto& file : project_->SaveToMemory()) {
+    std::string before = ReadWholeFile(file.path.string()).value_or("");
+    if (options_.diff_out != nullptr) {
+      // Both labels name the file itself, so `patch -p0` applies the output as it is.
+      std::string label = file.path.string();
+      *options_.diff_out << host::UnifiedDiff(before, file.bytes, label, label);
+    }
+    changed.push_back(file.path);
+  }
+  return changed;
+}
+
+std::vector<std::filesystem::path> RunSession(const SessionOptions& options,
+                                              const std::function<void(Session&)>& steps) {
+  Session session(options);
+  steps(session);
+  return session.Finish();
+}
+
+}  // namespace marquill::shell

@@ -1,0 +1,79 @@
+// One use of the add-in on a project on disk, as every command of the command line makes it:
+// open the project, connect the add-in, open the main window, do something with it, close the
+// window, disconnect, and save what changed (or, with a dry run, print a diff and write nothing).
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/memory/memory_host.h"
+#include "host/vbfiles/vb_project.h"
+#include "shell/command_bars/recording_command_bars.h"
+#include "shell/connect.h"
+#include "shell/platform/platform_services.h"
+#include "shell/settings/settings_store.h"
+#include "shell/time_log.h"
+
+namespace marquill::shell {
+
+struct SessionOptions {
+  std::filesystem::path project;
+  // Print a unified diff of every changed file to `diff_out` instead of saving.
+  bool dry_run = false;
+  std::ostream* diff_out = nullptr;
+  // Required: how the add-in shows messages and gets answers.
+  PlatformServices* platform = nullptr;
+  // Defaults: settings.ini in the settings folder, the add-in folder of the environment, the
+  // time log beside the project file.
+  SettingsStore* settings = nullptr;
+  std::string addin_folder;
+  TimeLog* time_log = nullptr;
+};
+
+class Session {
+ public:
+  // Loads the project (vbfiles::LoadError when it cannot be read), connects the add-in and
+  // opens its main window.
+  explicit Session(const SessionOptions& options);
+  // Without Finish(): closes the window and disconnects, saving nothing.
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  host::MemoryVbe& Vbe() { return vbe_; }
+  host::vbfiles::VbProject& Project() { return *project_; }
+  RecordingCommandBars& Bars() { return bars_; }
+  Connect& Addin() { return *addin_; }
+  // The main window; HostError when something closed it.
+  frmUtility& Window();
+
+  // Closes the window, disconnects, then saves the changed files, or prints their diff on a dry
+  // run. Returns the changed files. vbfiles::SaveError when a file cannot be written; then none
+  // has been replaced.
+  std::vector<std::filesystem::path> Finish();
+
+ private:
+  void Close();
+
+  SessionOptions options_;
+  std::unique_ptr<SettingsStore> own_settings_;
+  std::unique_ptr<TimeLog> own_time_log_;
+  host::MemoryVbe vbe_;
+  std::unique_ptr<host::vbfiles::VbProject> project_;
+  RecordingCommandBars bars_;
+  std::unique_ptr<Connect> addin_;
+  bool closed_ = false;
+};
+
+// Runs `steps` in a session and finishes it; when `steps` throws, nothing is saved.
+std::vector<std::filesystem::path> RunSession(const SessionOptions& options,
+                                              const std::function<void(Session&)>& steps);
+
+// The add-in folder of the environment as the shell uses it: ending in the path separator.
+std::string DefaultAddinFolder();
+
+}  // namespace marquill::shell

@@ -1,0 +1,81 @@
+#include "shell/settings/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <vector>
+
+namespace marquill::shell {
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& what, const std::string& path) {
+  throw std::system_error(errno, std::generic_category(), what + " " + path);
+}
+
+void WriteAll(int fd, std::string_view bytes, const std::string& path) {
+  while (!bytes.empty()) {
+    ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      Fail("cannot write", path);
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+}
+
+}  // namespace
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  std::string temp_template = path + ".tmp.XXXXXX";
+  std::vector<char> name(temp_template.begin(), temp_template.end());
+  name.push_back('\0');
+  int fd = ::mkstemp(name.data());
+  if (fd < 0) Fail("cannot create a file beside", path);
+  std::string temp(name.data());
+  try {
+    WriteAll(fd, bytes, temp);
+    if (::fsync(fd) != 0) Fail("cannot flush", temp);
+    // mkstemp creates 0600; a settings or help file is an ordinary file of the user's.
+    ::fchmod(fd, 0644);  // best effort
+  } catch (...) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    throw;
+  }
+  if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
+    int saved = errno;
+    ::unlink(temp.c_str());
+    errno = saved;
+    Fail("cannot replace", path);
+  }
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return bytes.str();
+}
+
+void AppendToFile(const std::string& path, std::string_view bytes) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) Fail("cannot open", path);
+  try {
+    WriteAll(fd, bytes, path);
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+  if (::close(fd) != 0) Fail("cannot close", path);
+}
+
+}  // namespace marquill::shell

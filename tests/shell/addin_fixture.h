@@ -1,0 +1,67 @@
+// An add-in connected to an in-memory IDE, with recording command bars, scripted platform
+// services, settings in memory and its database in a temporary add-in folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/memory/memory_host.h"
+#include "host/support/test_project.h"
+#include "shell/command_bars/recording_command_bars.h"
+#include "shell/connect.h"
+#include "shell/platform/scripted_platform.h"
+#include "shell/settings/settings_store.h"
+#include "shell_test_util.h"
+
+namespace marquill::shell::testing_util {
+
+// Remembers which projects got a stop line instead of writing files.
+class RecordingTimeLog : public TimeLog {
+ public:
+  void WriteStopLine(host::Project& project) override { stops.push_back(project.Name()); }
+  std::vector<std::string> stops;
+};
+
+class AddinFixture : public testing::Test {
+ protected:
+  explicit AddinFixture(
+      std::vector<host::test::ComponentSpec> components =
+          {
+              {"modMain", host::ComponentType::kStdModule, {"Sub Main()", "End Sub"}},
+          })
+      : vbe_(host::test::MakeVbe(components)) {}
+
+  std::unique_ptr<Connect> MakeAddin() {
+    return std::make_unique<Connect>(
+        AddinServices{platform_, settings_, time_log_, addin_folder_.Folder()});
+  }
+
+  // Connects a fresh add-in to the IDE and the bars.
+  Connect& ConnectAddin() {
+    addin_ = MakeAddin();
+    addin_->OnConnection(*vbe_, bars_);
+    return *addin_;
+  }
+
+  // Connects and opens the main window.
+  frmUtility& OpenWindow() {
+    if (!addin_) ConnectAddin();
+    addin_->OpenMainWindow();
+    return *addin_->MainWindow();
+  }
+
+  host::MemoryProject& Project() { return host::test::ActiveMemoryProject(*vbe_); }
+
+  TempFolder addin_folder_{"addin"};
+  std::unique_ptr<host::MemoryVbe> vbe_;
+  RecordingCommandBars bars_;
+  ScriptedPlatform platform_;
+  MemorySettingsStore settings_;
+  RecordingTimeLog time_log_;
+  std::unique_ptr<Connect> addin_;
+};
+
+}  // namespace marquill::shell::testing_util

@@ -8,6 +8,7 @@
 #include "shell/addin_shared.h"
 #include "shell/resources/resources.h"
 #include "shell/settings/atomic_file.h"
+#include "shell/window/code_tab_commands.h"
 
 namespace marquill::shell {
 
@@ -74,6 +75,7 @@ frmUtility::~frmUtility() = default;
 // each subsystem's addition stays a one-line change.
 void frmUtility::AttachTabBehaviours() {
   cmdHelp.OnClick([this] { cmdHelp_Click(); });
+  AttachLineCommands(*this);
 }
 
 Control* frmUtility::FindControl(std::string_view name, int index) const {

@@ -1,0 +1,186 @@
+#include "shell/window/code_tab_commands.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "addin_fixture.h"
+#include "shell/window/frm_utility.h"
+
+namespace marquill::shell {
+namespace {
+
+using host::ComponentType;
+using host::test::LinesOf;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using Lines = std::vector<std::string>;
+
+const Lines kModA = {"Sub A()", "", "", "x = 1 ' one", "End Sub"};
+const Lines kClsB = {"Sub B()", "", "", "y = \"b\" & \"c\"", "End Sub"};
+
+class CodeTabTest : public testing_util::AddinFixture {
+ protected:
+  CodeTabTest()
+      : AddinFixture({
+            {"modA", ComponentType::kStdModule, kModA},
+            {"Res", ComponentType::kResFile, {}},
+            {"clsB", ComponentType::kClassModule, kClsB},
+        }) {}
+
+  Lines Code(const std::string& component) {
+    return LinesOf(*Project().ComponentNamed(component).Code());
+  }
+  host::CodeModule& Module(const std::string& component) {
+    return *Project().ComponentNamed(component).Code();
+  }
+  std::vector<PlatformCall> Questions() const { return platform_.CallsOf("MsgBox"); }
+  void Answer(Answer::Kind kind) { platform_.Queue({kind, "", "test"}); }
+};
+
+TEST_F(CodeTabTest, AllProjectCleansEveryCodeModule) {
+  frmUtility& window = OpenWindow();
+  window.cmdDelEmpty.Click();
+  window.cndDelAllComments.Click();
+  window.cmdCompactStr.Click();
+  EXPECT_THAT(Code("modA"), ElementsAre("Sub A()", "x = 1 ", "End Sub"));
+  EXPECT_THAT(Code("clsB"), ElementsAre("Sub B()", "y = \"bc\"", "End Sub"));
+  EXPECT_THAT(platform_.Calls(), IsEmpty());
+}
+
+TEST_F(CodeTabTest, UntickedAllCollapsesRunsInTheCurrentModuleOnly) {
+  frmUtility& window = OpenWindow();
+  vbe_->ShowCode(Module("clsB"));
+  window.optWhere(1).Click();
+  window.chkDelLines.SetValue(0);
+  window.cmdDelEmpty.Click();
+  EXPECT_EQ(Code("modA"), kModA);
+  EXPECT_THAT(Code("clsB"), ElementsAre("Sub B()", "", "y = \"b\" & \"c\"", "End Sub"));
+}
+
+TEST_F(CodeTabTest, SelectedTextTakesTheSelectionsWholeLines) {
+  frmUtility& window = OpenWindow();
+  vbe_->ShowCode(Module("modA"), {3, 4, 4, 1});
+  window.optWhere(2).Click();
+  window.cmdDelEmpty.Click();
+  // Line 2 is outside; lines 3 and 4 are taken whole although the selection ends at column 1.
+  EXPECT_THAT(Code("modA"), ElementsAre("Sub A()", "", "x = 1 ' one", "End Sub"));
+}
+
+TEST_F(CodeTabTest, WithoutACodePaneThePaneScopesChangeAndShowNothing) {
+  frmUtility& window = OpenWindow();
+  for (int where : {1, 2}) {
+    window.optWhere(where).Click();
+    for (CommandButton* button :
+         {&window.cmdDelEmpty, &window.cmdCompactStr, &window.cndDelAllComments,
+          &window.cmdDelSplit, &window.cmdSplit}) {
+      button->Click();
+    }
+  }
+  EXPECT_EQ(Code("modA"), kModA);
+  EXPECT_EQ(Code("clsB"), kClsB);
+  EXPECT_THAT(platform_.Calls(), IsEmpty());
+}
+
+TEST_F(CodeTabTest, SplitUsesTheFieldsWidthAndNothingAtZero) {
+  Module("modA").ReplaceLine(4, "x = \"aaaa bbbb cccc dddd eeee\"");
+  frmUtility& window = OpenWindow();
+  for (const char* nothing : {"0", "0.4", "abc"}) {
+    window.txtSplit.SetText(nothing);
+    window.cmdSplit.Click();
+    EXPECT_EQ(Code("modA")[3], "x = \"aaaa bbbb cccc dddd eeee\"") << nothing;
+  }
+  window.txtSplit.SetText("19.5");  // rounds to 20, halves to even
+  window.cmdSplit.Click();
+  EXPECT_THAT(Code("modA"), ElementsAre("Sub A()", "", "", "x = \"aaaa bbbb cccc \" & _",
+                                        "\"dddd eeee\"", "End Sub"));
+}
+
+TEST_F(CodeTabTest, IndentAsksFirstAndNoLeavesTheCodeAlone) {
+  Module("modA").ReplaceLine(4, "x = 1 + _");
+  Module("modA").InsertLines(5, "2");
+  const Lines before = Code("modA");
+  frmUtility& window = OpenWindow();
+  Answer(Answer::Kind::kNo);
+  window.cmdIndent.Click();
+  EXPECT_EQ(Code("modA"), before);
+  ASSERT_EQ(Questions().size(), 1u);
+  EXPECT_EQ(Questions()[0].detail,
+            "Attention: This will remove multiple line spliting !|Continue ?");
+}
+
+TEST_F(CodeTabTest, IndentJoinsThenIndentsAtTheRoundedWidth) {
+  Project().ComponentNamed("modA").SetCode(
+      host::test::ToSourceLines({"Sub A() _", "", "For i = 1 To 2", "x = 1", "Next", "End Sub"}));
+  frmUtility& window = OpenWindow();
+  window.txtIndent.SetText("2.5");
+  Answer(Answer::Kind::kYes);
+  window.cmdIndent.Click();
+  // "Sub A() _" is joined with the empty line below it; the body goes in by CLng(2.5) = 2.
+  EXPECT_THAT(Code("modA"),
+              ElementsAre("Sub A() ", "For i = 1 To 2", "  x = 1", "Next", "End Sub"));
+  EXPECT_EQ(Code("clsB"), kClsB);
+}
+
+TEST_F(CodeTabTest, IndentAtAWidthRoundingToZeroWritesFlushLeft) {
+  Module("modA").ReplaceLine(4, "    x = 1");
+  frmUtility& window = OpenWindow();
+  window.txtIndent.SetText("0.4");
+  Answer(Answer::Kind::kYes);
+  window.cmdIndent.Click();
+  EXPECT_EQ(Code("modA")[3], "x = 1");
+  window.txtIndent.SetText("0");
+  window.cmdIndent.Click();
+  EXPECT_EQ(Questions().size(), 1u) << "a width of 0 asks nothing";
+}
+
+TEST_F(CodeTabTest, WithoutACodePaneIndentStillAsksButChangesNothing) {
+  Module("modA").ReplaceLine(4, "    x = 1 + _");
+  const Lines before = Code("modA");
+  frmUtility& window = OpenWindow();
+  window.optWhere(1).Click();
+  Answer(Answer::Kind::kYes);
+  window.cmdIndent.Click();
+  EXPECT_EQ(Code("modA"), before);
+  EXPECT_EQ(Questions().size(), 1u);
+}
+
+struct FieldCase {
+  const char* name;
+  const char* typed;
+  const char* shown;
+  friend void PrintTo(const FieldCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class NumberFieldTest : public testing_util::AddinFixture,
+                        public ::testing::WithParamInterface<FieldCase> {};
+
+const FieldCase kFieldCases[] = {
+    {"EmptyBecomesZero", "", "0"},        {"DigitsBeforeLettersStay", "12ab", "12"},
+    {"LeadingMinusGivesZero", "-3", "0"}, {"DecimalFractionStays", "1.5", "1.5"},
+    {"LeadingZerosGo", "007", "7"},
+};
+
+class IndentFieldTest : public NumberFieldTest {};
+class SplitFieldTest : public NumberFieldTest {};
+
+TEST_P(IndentFieldTest, NormalisesOnEveryChange) {
+  frmUtility& window = OpenWindow();
+  window.txtIndent.SetText(GetParam().typed);
+  EXPECT_EQ(window.txtIndent.Text(), GetParam().shown);
+}
+
+TEST_P(SplitFieldTest, NormalisesWhenItLosesTheFocus) {
+  frmUtility& window = OpenWindow();
+  window.txtSplit.SetText(std::string(GetParam().typed) + " ");
+  EXPECT_EQ(window.txtSplit.Text(), std::string(GetParam().typed) + " ");
+  window.txtSplit.LoseFocus();
+  EXPECT_EQ(window.txtSplit.Text(), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, IndentFieldTest, ::testing::ValuesIn(kFieldCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, SplitFieldTest, ::testing::ValuesIn(kFieldCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace marquill::shell

@@ -38,27 +38,27 @@ inline std::vector<std::string> LinesOf(const CodeModule& module) {
   return lines;
 }
 
-struct ComponentSpec {
+struct ComponentCode {
   std::string name;
   ComponentType type = ComponentType::kStdModule;
   std::vector<std::string> lines;
 };
 
 // A project with components whose code is the given lines, each ended by CR LF.
-inline std::unique_ptr<MemoryProject> MakeProject(const std::vector<ComponentSpec>& components,
+inline std::unique_ptr<MemoryProject> MakeProject(const std::vector<ComponentCode>& components,
                                                   std::string name = "Project1") {
   auto project = std::make_unique<MemoryProject>(std::move(name));
-  for (const ComponentSpec& spec : components) {
-    MemoryComponent& component = project->AddComponent(spec.name, spec.type);
-    if (component.Code() != nullptr || !spec.lines.empty()) {
-      component.SetCode(ToSourceLines(spec.lines));
+  for (const ComponentCode& entry : components) {
+    MemoryComponent& component = project->AddComponent(entry.name, entry.type);
+    if (component.Code() != nullptr || !entry.lines.empty()) {
+      component.SetCode(ToSourceLines(entry.lines));
     }
   }
   return project;
 }
 
 // An IDE whose active project holds the given components.
-inline std::unique_ptr<MemoryVbe> MakeVbe(const std::vector<ComponentSpec>& components,
+inline std::unique_ptr<MemoryVbe> MakeVbe(const std::vector<ComponentCode>& components,
                                           std::string project_name = "Project1") {
   auto vbe = std::make_unique<MemoryVbe>();
   vbe->AddProject(MakeProject(components, std::move(project_name)));

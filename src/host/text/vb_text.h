@@ -21,7 +21,8 @@ class ConversionError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Occurrences of `find` in `text`, searching again one position after each match.
+// Occurrences of `find` in `text`, searching again one position after each match, so matches
+// may overlap: "aaa" holds "aa" twice. An empty `find` counts 0.
 std::int32_t CountOf(std::string_view text, std::string_view find);
 
 // `text` with every apostrophe doubled, for a value placed between single quotes in SQL.
@@ -36,6 +37,8 @@ int Indentation(std::string_view line);
 bool EndsWithContinuation(std::string_view line);
 
 // The leading number of a text, 0 when there is none: Val("12a") is 12, Val(" -1.5e1x") is -15.
+// Blanks, tabs and line feeds are skipped anywhere ("1 2" is 12); &H and &O prefixes read hex and
+// octal. ConversionError when the number is too large for a Double.
 double Val(std::string_view text);
 
 // Rounds halves to the even neighbour, as the language's integer conversions do.
@@ -47,7 +50,16 @@ double CDbl(std::string_view text);
 std::int32_t CLng(std::string_view text);
 std::int16_t CInt(std::string_view text);
 
-// The decimal form the language gives a number: 80, 1.5, -0.25, 1E+20.
+// The decimal form the language gives a number: 80, 1.5, -0.25, 1E+20, 1E-05. Fifteen
+// significant digits; negative zero prints as 0.
 std::string NumberText(double value);
+
+// What a self-normalising number field shows after an edit: the number read from "0" followed by
+// the text, in decimal form. So "" gives "0", "12ab" gives "12", "-3" gives "0" (reading stops at
+// the minus), "1.5" stays. Applying it again changes nothing.
+std::string DecimalFieldText(std::string_view text);
+// The same for a count field, rounded to a whole number with halves to even: "007" gives "7",
+// "2.5" gives "2".
+std::string WholeNumberFieldText(std::string_view text);
 
 }  // namespace marquill::host

@@ -1,0 +1,26 @@
+// Pieces several commands share: the project argument, --dry-run and its diff.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
+
+namespace marquill::cli {
+
+// The PROJECT.vbp argument; an existing file is required, else usage error (exit 2).
+CLI::Option* AddProjectArgument(CLI::App& app, std::string& project);
+
+// --dry-run: print a unified diff of what would change and write nothing.
+CLI::Option* AddDryRunFlag(CLI::App& app, bool& dry_run);
+
+// The unified diff of `file` from `before` to `after`; nothing when they are equal.
+void WriteDryRunDiff(std::ostream& out, const std::filesystem::path& file, std::string_view before,
+                     std::string_view after);
+
+}  // namespace marquill::cli

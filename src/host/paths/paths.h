@@ -1,0 +1,37 @@
+// Where the add-in keeps its files.
+//
+// The add-in folder holds the database, the help page and the default export folder; the settings
+// folder holds settings.ini, our stand-in for the registry key. Both follow the XDG base
+// directories unless MARQUILL_HOME names the add-in folder outright (tests and portable setups).
+// Folder paths end in the separator, so a file name can be appended as it is.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "host/code_model.h"
+
+namespace marquill::host {
+
+// No home folder could be found to put the defaults under.
+class PathError : public HostError {
+ public:
+  using HostError::HostError;
+};
+
+// Reads one environment variable; nullopt when it is not set.
+using EnvLookup = std::function<std::optional<std::string>(const char* name)>;
+std::optional<std::string> ProcessEnvironment(const char* name);
+
+// $MARQUILL_HOME, else $XDG_DATA_HOME/marquill, else ~/.local/share/marquill.
+std::filesystem::path AddInFolder(const EnvLookup& env = ProcessEnvironment);
+// $XDG_CONFIG_HOME/marquill, else ~/.config/marquill.
+std::filesystem::path SettingsFolder(const EnvLookup& env = ProcessEnvironment);
+
+inline constexpr const char* kDatabaseFileName = "Marquill.mdb";
+// The add-in database: Marquill.mdb in the add-in folder.
+std::filesystem::path DatabaseFile(const EnvLookup& env = ProcessEnvironment);
+
+}  // namespace marquill::host

@@ -38,17 +38,17 @@ inline std::vector<std::string> LinesOf(const CodeModule& module) {
   return lines;
 }
 
-struct ComponentCode {
+struct ComponentSpec {
   std::string name;
   ComponentType type = ComponentType::kStdModule;
   std::vector<std::string> lines;
 };
 
 // A project with components whose code is the given lines, each ended by CR LF.
-inline std::unique_ptr<MemoryProject> MakeProject(const std::vector<ComponentCode>& components,
+inline std::unique_ptr<MemoryProject> MakeProject(const std::vector<ComponentSpec>& components,
                                                   std::string name = "Project1") {
   auto project = std::make_unique<MemoryProject>(std::move(name));
-  for (const ComponentCode& entry : components) {
+  for (const ComponentSpec& entry : components) {
     MemoryComponent& component = project->AddComponent(entry.name, entry.type);
     if (component.Code() != nullptr || !entry.lines.empty()) {
       component.SetCode(ToSourceLines(entry.lines));
@@ -58,7 +58,7 @@ inline std::unique_ptr<MemoryProject> MakeProject(const std::vector<ComponentCod
 }
 
 // An IDE whose active project holds the given components.
-inline std::unique_ptr<MemoryVbe> MakeVbe(const std::vector<ComponentCode>& components,
+inline std::unique_ptr<MemoryVbe> MakeVbe(const std::vector<ComponentSpec>& components,
                                           std::string project_name = "Project1") {
   auto vbe = std::make_unique<MemoryVbe>();
   vbe->AddProject(MakeProject(components, std::move(project_name)));

@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,10 +50,12 @@ struct Fixture {
 // A backward walk, as the cleanup commands do it: read each line, delete every second one.
 void BM_DeleteEverySecondLineBackward(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
+  std::optional<Fixture> fixture;
   for (auto _ : state) {
     state.PauseTiming();
-    Fixture fixture(count);
-    MemoryCodeModule& code = *fixture.code;
+    fixture.reset();  // the previous module is freed outside the timing too
+    fixture.emplace(count);
+    MemoryCodeModule& code = *fixture->code;
     state.ResumeTiming();
     for (int line = code.CountOfLines(); line >= 1; --line) {
       benchmark::DoNotOptimize(code.Lines(line, 1));
@@ -73,10 +76,12 @@ BENCHMARK(BM_DeleteEverySecondLineBackward)
 // line and insert a line after it.
 void BM_InsertAfterEveryLineForward(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
+  std::optional<Fixture> fixture;
   for (auto _ : state) {
     state.PauseTiming();
-    Fixture fixture(count);
-    MemoryCodeModule& code = *fixture.code;
+    fixture.reset();  // the previous module is freed outside the timing too
+    fixture.emplace(count);
+    MemoryCodeModule& code = *fixture->code;
     state.ResumeTiming();
     const int original = code.CountOfLines();
     for (int visited = 0, line = 1; visited < original; ++visited, line += 2) {
@@ -117,10 +122,12 @@ BENCHMARK(BM_MembersAfterEdits)->Arg(1)->Arg(100)->Arg(1000)->Unit(benchmark::kM
 // grows linearly with the module.
 void BM_InsertHandlerInEveryProcedure(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
+  std::optional<Fixture> fixture;
   for (auto _ : state) {
     state.PauseTiming();
-    Fixture fixture(count);
-    MemoryCodeModule& code = *fixture.code;
+    fixture.reset();  // the previous module is freed outside the timing too
+    fixture.emplace(count);
+    MemoryCodeModule& code = *fixture->code;
     std::vector<std::string> names;
     for (Member& member : code.Members()) {
       if (member.Type() == MemberType::kMethod) names.push_back(member.Name());

@@ -1,0 +1,189 @@
+// The line commands of the command line on a copy of the sample project. Each must leave the
+// same files as the window script of the matching end-to-end case under tests/e2e/lines/.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_app.h"
+#include "cli/command_registry.h"
+
+namespace marquill::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSamples = fs::path(MARQUILL_SOURCE_DIR) / "samples";
+const fs::path kCases = fs::path(MARQUILL_SOURCE_DIR) / "tests" / "e2e" / "lines";
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::map<std::string, std::string> Files(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  if (!fs::exists(root)) return files;
+  for (const auto& entry : fs::directory_iterator(root)) {
+    if (entry.is_regular_file()) files[entry.path().filename().string()] = Read(entry.path());
+  }
+  return files;
+}
+
+struct Result {
+  int code = 0;
+  std::string out;
+  std::string err;
+};
+
+class LineCommandsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    work_ = fs::temp_directory_path() /
+            ("marquill-lines-" + std::to_string(getpid()) + "-" + test->name());
+    fs::remove_all(work_);
+    fs::create_directories(work_ / "addin");
+    fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
+    setenv("MARQUILL_HOME", (work_ / "addin").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (work_ / "config").c_str(), 1);
+    before_ = Files(work_ / "project");
+  }
+  void TearDown() override { fs::remove_all(work_); }
+
+  // Runs `marquill ARGS... PROJECT.vbp` in-process, with nothing on standard input.
+  Result Marquill(std::vector<std::string> args) {
+    args.insert(args.begin(), "marquill");
+    args.push_back((work_ / "project" / "Marquill.vbp").string());
+    std::vector<const char*> argv;
+    for (const auto& arg : args) argv.push_back(arg.c_str());
+    std::ostringstream out, err;
+    std::istringstream in;
+    CliContext context{out, err, in};
+    Result result;
+    result.code = RunCli(static_cast<int>(argv.size()), argv.data(), context);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+  }
+
+  // The project's files that differ from the sample.
+  std::map<std::string, std::string> Changed() {
+    std::map<std::string, std::string> changed;
+    for (const auto& [file, bytes] : Files(work_ / "project")) {
+      if (before_[file] != bytes) changed[file] = bytes;
+    }
+    return changed;
+  }
+
+  fs::path work_;
+  std::map<std::string, std::string> before_;
+};
+
+struct Case {
+  const char* name;
+  std::vector<std::vector<std::string>> runs;  // commands run one after the other
+  const char* e2e_case;                        // folder under tests/e2e/lines/
+  friend void PrintTo(const Case& row, std::ostream* os) { *os << row.name; }
+};
+
+class SameAsTheWindowTest : public LineCommandsTest, public testing::WithParamInterface<Case> {};
+
+TEST_P(SameAsTheWindowTest, LeavesTheExpectedFiles) {
+  for (const auto& run : GetParam().runs) {
+    const Result result = Marquill(run);
+    ASSERT_EQ(result.code, kExitDone) << result.err;
+    EXPECT_EQ(result.out, "");
+  }
+  const auto expected = Files(kCases / GetParam().e2e_case / "expected");
+  const auto changed = Changed();
+  for (const auto& [file, bytes] : expected) {
+    ASSERT_TRUE(changed.count(file)) << file << " was not changed";
+    EXPECT_TRUE(changed.at(file) == bytes) << file << " differs from the window's result";
+  }
+  EXPECT_EQ(changed.size(), expected.size());
+}
+
+const Case kCasesTable[] = {
+    {"DeleteEmptyRows", {{"delete-empty-rows"}}, "delete_empty_rows"},
+    {"DeleteEmptyRowsCollapseInAModule",
+     {{"delete-empty-rows", "--collapse", "--module", "modMain"}},
+     "delete_empty_rows_collapse"},
+    {"DeleteComments", {{"delete-comments"}}, "delete_comments"},
+    {"SplitJoinCompactRestoresLiterals",
+     {{"split-lines", "--module", "modMain", "--width", "60"},
+      {"join-lines", "--module", "modMain"},
+      {"compact-strings", "--module", "modMain"}},
+     "compact_strings"},
+    {"JoinLines", {{"join-lines"}}, "join_lines"},
+    {"SplitLines", {{"split-lines", "--width", "60"}}, "split_lines"},
+    {"SplitSelectedLines",
+     {{"split-lines", "--module", "modMain", "--select", "52-53", "--width", "40"}},
+     "split_lines_selected"},
+    {"IndentWithYes", {{"indent", "--width", "2", "--yes"}}, "indent"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, SameAsTheWindowTest, testing::ValuesIn(kCasesTable),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(LineCommandsTest, IndentWithNoOneToAnswerRefusesAndWritesNothing) {
+  const Result result = Marquill({"indent"});
+  EXPECT_EQ(result.code, kExitFailed);
+  EXPECT_NE(result.err.find("This will remove multiple line spliting !"), std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find("marquill: indent was not confirmed; nothing was written"),
+            std::string::npos)
+      << result.err;
+  EXPECT_TRUE(Changed().empty());
+}
+
+TEST_F(LineCommandsTest, DryRunPrintsTheDiffAndWritesNothing) {
+  const Result result = Marquill({"delete-comments", "--module", "modMain", "--dry-run"});
+  EXPECT_EQ(result.code, kExitDone) << result.err;
+  EXPECT_NE(result.out.find("modMain.bas\n@@"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("\n-' Helpers shared by the sample's forms.\r\n"), std::string::npos)
+      << result.out;
+  EXPECT_EQ(result.out.find("clsCounter"), std::string::npos) << "only modMain changes";
+  EXPECT_TRUE(Changed().empty());
+}
+
+struct UsageCase {
+  const char* name;
+  std::vector<std::string> args;
+  const char* message;
+  friend void PrintTo(const UsageCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class LineUsageTest : public LineCommandsTest, public testing::WithParamInterface<UsageCase> {};
+
+TEST_P(LineUsageTest, ExitsTwoAndWritesNothing) {
+  const Result result = Marquill(GetParam().args);
+  EXPECT_EQ(result.code, kExitUsage);
+  EXPECT_NE(result.err.find(GetParam().message), std::string::npos) << result.err;
+  EXPECT_TRUE(Changed().empty());
+}
+
+const UsageCase kUsageCases[] = {
+    {"SelectWithoutModule", {"join-lines", "--select", "1-2"}, "--select needs --module"},
+    {"SelectNotARange", {"join-lines", "--module", "modMain", "--select", "3"}, "FIRST-LAST"},
+    {"SelectBackwards", {"join-lines", "--module", "modMain", "--select", "5-3"}, "FIRST-LAST"},
+    {"SelectPastTheEnd",
+     {"join-lines", "--module", "modMain", "--select", "60-900"},
+     "'modMain' has 70 lines"},
+    {"UnknownModule", {"delete-comments", "--module", "modNope"}, "no component named 'modNope'"},
+    {"WidthZero", {"split-lines", "--width", "0"}, "--width wants a number greater than 0"},
+    {"WidthNotANumber", {"indent", "--yes", "--width", "four"}, "--width wants a number"},
+    {"CollapseIsOnlyForEmptyRows", {"join-lines", "--collapse"}, "--collapse"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, LineUsageTest, testing::ValuesIn(kUsageCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace marquill::cli

@@ -179,7 +179,6 @@ const UsageCase kUsageCases[] = {
     {"UnknownModule", {"delete-comments", "--module", "modNope"}, "no component named 'modNope'"},
     {"WidthZero", {"split-lines", "--width", "0"}, "--width wants a number greater than 0"},
     {"WidthNotANumber", {"indent", "--yes", "--width", "four"}, "--width wants a number"},
-    {"CollapseIsOnlyForEmptyRows", {"join-lines", "--collapse"}, "--collapse"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, LineUsageTest, testing::ValuesIn(kUsageCases),

@@ -229,18 +229,5 @@ const JoinCase kJoinCases[] = {
 INSTANTIATE_TEST_SUITE_P(Rows, JoinLinesTest, ::testing::ValuesIn(kJoinCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-// Splitting, joining and compacting brings a long literal back as it was.
-TEST(SplitJoinTest, SplitThenJoinThenCompactRestoresALiteral) {
-  const std::string line = "x = \"aaaa bbbb cccc dddd eeee\"";
-  VerifyLines({line},
-              [](host::CodeModule& m) {
-                SplitLines(m, 1, 1, 20);
-                JoinLines(m, 1, 1);
-                EXPECT_EQ(m.Line(1), "x = \"aaaa bbbb cccc \" & \"dddd eeee\"");
-                CompactStrings(m, 1, 1);
-              },
-              {line});
-}
-
 }  // namespace
 }  // namespace marquill::transform

@@ -44,6 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"LoneCr", "a\rb\r\n", {{"a", Eol::kCr}, {"b", Eol::kCrLf}}, 0},
         SplitCase{"Mixed", "a\r\n\nc\n\r\n", {{"a", Eol::kCrLf}, {"", Eol::kLf}, {"c", Eol::kLf}, {"", Eol::kCrLf}}, 0},
         SplitCase{"NoFinalBreak", "a\r\nb", {{"a", Eol::kCrLf}, {"b", Eol::kNone}}, 0},
+        SplitCase{"LoneCrAtTheEnd", "a\r", {{"a", Eol::kCr}}, 0},
         SplitCase{"CrBeforeCrLf", "a\r\r\n", {{"a", Eol::kCr}, {"", Eol::kCrLf}}, 0},
         SplitCase{"NulTail", "a\r\n\0\0\0"s, {{"a", Eol::kCrLf}}, 3},
         SplitCase{"NulTailWithoutBreak", "a\0\0"s, {{"a", Eol::kNone}}, 2},

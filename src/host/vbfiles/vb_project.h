@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,7 +67,13 @@ class VbProject {
 
  private:
   VbProject() = default;
-  void LoadEntry(const ListedFile& listed);
+  struct ParsedEntry {
+    ListedFile listed;
+    std::filesystem::path path;
+    ParsedComponentFile file;  // empty for files without code
+  };
+  ParsedEntry ParseEntry(const ListedFile& listed) const;
+  void InstallEntry(ParsedEntry parsed);
   // Visits every file to write in `mode`, with a flag telling whether it changed.
   void Visit(SaveMode mode, const std::function<void(const std::filesystem::path&, std::string)>& visit);
   void MarkAllSaved();
@@ -77,6 +84,7 @@ class VbProject {
   std::unique_ptr<MemoryProject> owned_;
   MemoryProject* project_ = nullptr;
   std::vector<Entry> entries_;
+  std::map<std::string, int> names_;  // lower-case component name -> its line in the .vbp
   SideFiles side_files_;
 };
 

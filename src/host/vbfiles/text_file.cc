@@ -42,7 +42,8 @@ TextImage SplitText(std::string_view bytes, const std::string& file_name) {
     const char* begin = text.data() + start;
     const std::size_t rest = text.size() - start;
     const void* lf = std::memchr(begin, '\n', rest);
-    const std::size_t length = lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : rest;
+    const std::size_t length =
+        lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : rest;
     const void* cr = std::memchr(begin, '\r', length);
     if (cr != nullptr && static_cast<const char*>(cr) + 1 != begin + length) {
       const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
@@ -50,7 +51,8 @@ TextImage SplitText(std::string_view bytes, const std::string& file_name) {
       start += at + 1;
     } else if (lf == nullptr) {
       const bool cr_last = cr != nullptr;  // a CR at the very end ends the last line
-      image.lines.push_back({std::string(begin, cr_last ? length - 1 : length), cr_last ? Eol::kCr : Eol::kNone});
+      image.lines.push_back(
+          {std::string(begin, cr_last ? length - 1 : length), cr_last ? Eol::kCr : Eol::kNone});
       break;
     } else if (cr != nullptr) {
       image.lines.push_back({std::string(begin, length - 1), Eol::kCrLf});
@@ -85,7 +87,8 @@ std::string ReadFileBytes(const fs::path& path) {
   if (fd < 0) throw LoadError(path.string(), 0, std::strerror(errno));
   struct stat info {};
   std::string bytes;
-  if (::fstat(fd, &info) == 0 && info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
+  if (::fstat(fd, &info) == 0 && info.st_size > 0)
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
   std::array<char, 1 << 16> buffer;
   for (;;) {
     // Straight into the string while it has room, so a file is copied once.
@@ -112,8 +115,9 @@ std::string ReadFileBytes(const fs::path& path) {
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return FoldAscii(x) == FoldAscii(y);
+         });
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {

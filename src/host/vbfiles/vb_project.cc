@@ -12,8 +12,9 @@ namespace {
 ComponentType TypeOf(ListedKind kind, const DesignerTree* designer) {
   switch (kind) {
     case ListedKind::kForm:
-      return designer != nullptr && designer->Root().ClassName() == "VB.MDIForm" ? ComponentType::kMDIForm
-                                                                                 : ComponentType::kVBForm;
+      return designer != nullptr && designer->Root().ClassName() == "VB.MDIForm"
+                 ? ComponentType::kMDIForm
+                 : ComponentType::kVBForm;
     case ListedKind::kModule:
       return ComponentType::kStdModule;
     case ListedKind::kClass:
@@ -25,8 +26,9 @@ ComponentType TypeOf(ListedKind kind, const DesignerTree* designer) {
     case ListedKind::kUserDocument:
       return ComponentType::kDocObject;
     case ListedKind::kDesigner:
-      return designer != nullptr && designer->Root().ClassName().starts_with("MSForms.") ? ComponentType::kMSForm
-                                                                                          : ComponentType::kActiveXDesigner;
+      return designer != nullptr && designer->Root().ClassName().starts_with("MSForms.")
+                 ? ComponentType::kMSForm
+                 : ComponentType::kActiveXDesigner;
     case ListedKind::kRelatedDoc:
       return ComponentType::kRelatedDocument;
     case ListedKind::kResFile:
@@ -46,22 +48,27 @@ std::unique_ptr<VbProject> VbProject::Load(const fs::path& vbp_path) {
   project->path_ = vbp_path;
   project->vbp_bytes_ = ReadFileBytes(vbp_path);
   project->vbp_ = VbpFile::Parse(project->vbp_bytes_, vbp_path.string());
-  const std::string name = project->vbp_.project_name.empty() ? StemOf(vbp_path) : project->vbp_.project_name;
+  const std::string name =
+      project->vbp_.project_name.empty() ? StemOf(vbp_path) : project->vbp_.project_name;
   project->owned_ = std::make_unique<MemoryProject>(name, vbp_path.string());
   project->project_ = project->owned_.get();
   // Files are read and parsed side by side; the model is then built in the project's order.
   const std::vector<ListedFile>& files = project->vbp_.files;
   std::vector<ParsedEntry> parsed(files.size());
-  ForEachInParallel(files.size(), [&](std::size_t i) { parsed[i] = project->ParseEntry(files[i]); });
+  ForEachInParallel(files.size(),
+                    [&](std::size_t i) { parsed[i] = project->ParseEntry(files[i]); });
   for (ParsedEntry& entry : parsed) project->InstallEntry(std::move(entry));
-  for (const VbpReference& reference : project->vbp_.references) project->project_->AddReference(reference.reference);
+  for (const VbpReference& reference : project->vbp_.references)
+    project->project_->AddReference(reference.reference);
   return project;
 }
 
 VbProject::ParsedEntry VbProject::ParseEntry(const ListedFile& listed) const {
   ParsedEntry entry{listed, ResolveListedPath(path_.parent_path(), listed.path), {}};
-  if (entry.path.empty()) throw LoadError(path_.string(), listed.line, "listed file not found: " + listed.path);
-  if (HoldsCode(listed.kind)) entry.file = ParseComponentFile(ReadFileBytes(entry.path), entry.path.string());
+  if (entry.path.empty())
+    throw LoadError(path_.string(), listed.line, "listed file not found: " + listed.path);
+  if (HoldsCode(listed.kind))
+    entry.file = ParseComponentFile(ReadFileBytes(entry.path), entry.path.string());
   return entry;
 }
 
@@ -71,7 +78,8 @@ void VbProject::InstallEntry(ParsedEntry parsed) {
   Entry entry{listed, nullptr, parsed.path, nullptr};
   try {
     if (!HoldsCode(listed.kind)) {
-      entry.component = &project_->AddComponent(parsed.path.filename().string(), TypeOf(listed.kind, nullptr));
+      entry.component =
+          &project_->AddComponent(parsed.path.filename().string(), TypeOf(listed.kind, nullptr));
       entry.component->SetFileName(parsed.path.string());
       entries_.push_back(std::move(entry));
       return;
@@ -80,15 +88,18 @@ void VbProject::InstallEntry(ParsedEntry parsed) {
     std::string name = file.vb_name;
     if (name.empty()) name = listed.name.empty() ? StemOf(parsed.path) : listed.name;
     if (const auto earlier = names_.find(LowerAscii(name)); earlier != names_.end()) {
-      throw LoadError(vbp_name, listed.line, "a second component named " + name + " (the first is on line " +
-                                                 std::to_string(earlier->second) + ")");
+      throw LoadError(vbp_name, listed.line,
+                      "a second component named " + name + " (the first is on line " +
+                          std::to_string(earlier->second) + ")");
     }
     names_.emplace(LowerAscii(name), listed.line);
-    MemoryComponent& component = project_->AddComponent(name, TypeOf(listed.kind, file.designer.get()));
+    MemoryComponent& component =
+        project_->AddComponent(name, TypeOf(listed.kind, file.designer.get()));
     component.SetFileName(parsed.path.string());
     if (file.designer) file.designer->AttachSideFiles(&side_files_, parsed.path);
     entry.component = &component;
-    entry.image = std::make_unique<ComponentImage>(Install(std::move(file), parsed.path, component));
+    entry.image =
+        std::make_unique<ComponentImage>(Install(std::move(file), parsed.path, component));
   } catch (const HostError& error) {
     throw LoadError(vbp_name, listed.line, error.what());
   }
@@ -101,7 +112,8 @@ MemoryProject& VbProject::AttachTo(MemoryVbe& vbe) {
   return *project_;
 }
 
-void VbProject::Visit(SaveMode mode, const std::function<void(const fs::path&, std::string)>& visit) {
+void VbProject::Visit(SaveMode mode,
+                      const std::function<void(const fs::path&, std::string)>& visit) {
   std::string vbp = vbp_.Render();
   if (mode == SaveMode::kAll || vbp != vbp_bytes_) visit(path_, std::move(vbp));
   for (Entry& entry : entries_) {
@@ -110,12 +122,15 @@ void VbProject::Visit(SaveMode mode, const std::function<void(const fs::path&, s
       visit(entry.path, RenderComponent(*entry.image, *entry.component));
     }
   }
-  for (const fs::path& side_file : side_files_.ChangedFiles()) visit(side_file, side_files_.Contents(side_file));
+  for (const fs::path& side_file : side_files_.ChangedFiles())
+    visit(side_file, side_files_.Contents(side_file));
 }
 
 std::vector<VbProject::OutputFile> VbProject::SaveToMemory(SaveMode mode) {
   std::vector<OutputFile> files;
-  Visit(mode, [&](const fs::path& path, std::string bytes) { files.push_back({path, std::move(bytes)}); });
+  Visit(mode, [&](const fs::path& path, std::string bytes) {
+    files.push_back({path, std::move(bytes)});
+  });
   return files;
 }
 
@@ -130,7 +145,8 @@ std::vector<fs::path> VbProject::Save(SaveMode mode) {
   // Components are rendered and written side by side; each touches only its own objects.
   std::vector<Entry*> changed;
   for (Entry& entry : entries_) {
-    if (entry.image && (mode == SaveMode::kAll || HasChanged(*entry.image, *entry.component))) changed.push_back(&entry);
+    if (entry.image && (mode == SaveMode::kAll || HasChanged(*entry.image, *entry.component)))
+      changed.push_back(&entry);
   }
   ForEachInParallel(changed.size(), [&](std::size_t i) {
     set.Stage(changed[i]->path, RenderComponent(*changed[i]->image, *changed[i]->component));
@@ -145,7 +161,8 @@ std::vector<fs::path> VbProject::Save(SaveMode mode) {
   return written;
 }
 
-void VbProject::ForEachRendered(const std::function<void(const fs::path&, const std::string&)>& visit) {
+void VbProject::ForEachRendered(
+    const std::function<void(const fs::path&, const std::string&)>& visit) {
   visit(path_, vbp_.Render());
   for (Entry& entry : entries_) {
     if (entry.image) visit(entry.path, RenderComponent(*entry.image, *entry.component));

@@ -54,7 +54,8 @@ class VbProject {
   // Each file the project writes, rendered one at a time (keeps memory flat for large projects):
   // the .vbp, then every text component in the project's order. The callback gets the path and
   // the bytes the file would hold now.
-  void ForEachRendered(const std::function<void(const std::filesystem::path&, const std::string&)>& visit);
+  void ForEachRendered(
+      const std::function<void(const std::filesystem::path&, const std::string&)>& visit);
 
   // The component loaded from a listed file, and its file image; nullptr for files without code.
   struct Entry {
@@ -75,7 +76,8 @@ class VbProject {
   ParsedEntry ParseEntry(const ListedFile& listed) const;
   void InstallEntry(ParsedEntry parsed);
   // Visits every file to write in `mode`, with a flag telling whether it changed.
-  void Visit(SaveMode mode, const std::function<void(const std::filesystem::path&, std::string)>& visit);
+  void Visit(SaveMode mode,
+             const std::function<void(const std::filesystem::path&, std::string)>& visit);
   void MarkAllSaved();
 
   std::filesystem::path path_;

@@ -28,7 +28,10 @@ std::string FormatError(const CliError& error) {
   std::string text = "marquill: ";
   if (!error.file().empty()) {
     text += error.file();
-    if (error.line() > 0) text += ":" + std::to_string(error.line());
+    if (error.line() > 0) {
+      text += ':';
+      text += std::to_string(error.line());
+    }
     text += ": ";
   }
   return text + error.message();

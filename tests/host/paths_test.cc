@@ -85,10 +85,12 @@ TEST(FolderTest, DatabaseLivesInTheAddInFolder) {
 }
 
 TEST(FolderTest, ReadsTheProcessEnvironment) {
+  const auto saved = ProcessEnvironment("MARQUILL_HOME");
   ASSERT_EQ(setenv("MARQUILL_HOME", "/from/process", 1), 0);
   EXPECT_EQ(AddInFolder().string(), "/from/process/");
   ASSERT_EQ(unsetenv("MARQUILL_HOME"), 0);
   EXPECT_EQ(ProcessEnvironment("MARQUILL_HOME"), std::nullopt);
+  if (saved) setenv("MARQUILL_HOME", saved->c_str(), 1);
 }
 
 }  // namespace

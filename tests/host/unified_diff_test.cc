@@ -137,8 +137,8 @@ TEST(DiffLinesTest, LargeFileWithFewChangesGivesSmallHunks) {
 TEST(DiffLinesTest, LargeFilesWithNothingInCommonAreQuick) {
   std::vector<std::string> a_lines, b_lines;
   for (int i = 0; i < 100000; ++i) {
-    a_lines.push_back("a" + std::to_string(i) + "\n");
-    b_lines.push_back("b" + std::to_string(i) + "\n");
+    a_lines.push_back(std::string("a").append(std::to_string(i)).append("\n"));
+    b_lines.push_back(std::string("b").append(std::to_string(i)).append("\n"));
   }
   const std::vector<std::string_view> a(a_lines.begin(), a_lines.end());
   const std::vector<std::string_view> b(b_lines.begin(), b_lines.end());

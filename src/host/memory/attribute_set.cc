@@ -188,10 +188,11 @@ std::int32_t AttributeSet::Number(std::string_view member, std::string_view name
   if (line == nullptr) return 0;
   std::string_view value = line->value;
   while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
+  while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
   std::int32_t number = 0;
   const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-  (void)end;
-  return error == std::errc() ? number : 0;
+  // A value that is not wholly a number is not one the IDE wrote: read it as no ID.
+  return error == std::errc() && end == value.data() + value.size() ? number : 0;
 }
 
 void AttributeSet::SetNumber(std::string_view member, std::string_view name, std::int32_t value,

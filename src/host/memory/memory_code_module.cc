@@ -62,8 +62,7 @@ struct MemoryCodeModule::Impl {
   class MemberObject;
   class MemberList;
 
-  Impl(MemoryCodeModule& owner, MemoryComponent& parent_component, std::vector<SourceLine> code,
-       Eol eol);
+  Impl(MemoryComponent& parent_component, std::vector<SourceLine> code, Eol eol);
 
   int Count() const { return static_cast<int>(lines.size()); }
   void CheckLine(int line) const;
@@ -86,7 +85,6 @@ struct MemoryCodeModule::Impl {
 
   MemberObject& ObjectFor(const scan::ScannedMember& member);
 
-  MemoryCodeModule& module;
   MemoryComponent& parent;
   LineStore lines;
   Eol new_line_eol;
@@ -174,10 +172,9 @@ class MemoryCodeModule::Impl::MemberList final : public host::Members {
   Impl& impl_;
 };
 
-MemoryCodeModule::Impl::Impl(MemoryCodeModule& owner, MemoryComponent& parent_component,
-                             std::vector<SourceLine> code, Eol eol)
-    : module(owner),
-      parent(parent_component),
+MemoryCodeModule::Impl::Impl(MemoryComponent& parent_component, std::vector<SourceLine> code,
+                             Eol eol)
+    : parent(parent_component),
       lines(std::move(code)),
       new_line_eol(eol == Eol::kNone ? Eol::kCrLf : eol),
       member_list(std::make_unique<MemberList>(*this)) {
@@ -321,7 +318,7 @@ bool MemoryCodeModule::Impl::MoveRanges(int first, int removed,
 
 MemoryCodeModule::MemoryCodeModule(MemoryComponent& parent, std::vector<SourceLine> lines,
                                    Eol new_line_eol)
-    : impl_(std::make_unique<Impl>(*this, parent, std::move(lines), new_line_eol)) {}
+    : impl_(std::make_unique<Impl>(parent, std::move(lines), new_line_eol)) {}
 
 MemoryCodeModule::~MemoryCodeModule() = default;
 

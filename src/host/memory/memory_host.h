@@ -107,6 +107,13 @@ class MemoryComponent;
 // New lines end with NewLineEol(); a replaced line's first part keeps the old line's ending. Only
 // the last line may lack a break (Eol::kNone), and it keeps that state through edits at the end.
 //
+// Members, in order of first appearance: procedures (a Sub or Function is a method; a property is
+// one member whatever accessors it has, located at its first accessor) and, from the
+// declarations section only, each name of a variable list (Dim, Private, Public, Global,
+// WithEvents, arrays), each name of a Const list, events, and Declare statements, which are
+// methods without a procedure range. Enum and Type blocks and Option, Implements or Def lines
+// declare nothing; comments and string literals never do. Names match without regard to case.
+//
 // Procedure ranges and members are read from the code when first asked for after a change.
 // Edits inside a procedure's body or in the blank and comment lines around procedures that add
 // or remove no declaration or End line only move the ranges, without reading the module again;
@@ -133,7 +140,9 @@ class MemoryCodeModule final : public CodeModule {
   std::vector<SourceLine> AllLines() const;
   // The ending given to lines that edits create.
   Eol NewLineEol() const;
-  // Member attributes of this module (component attributes live on the component).
+  // Member attributes of this module (component attributes live on the component). A member's
+  // description and help context ID are VB_Description and VB_HelpID, or VB_VarDescription and
+  // VB_VarHelpID for a variable, as the IDE writes them.
   AttributeSet& Attributes();
   const AttributeSet& Attributes() const;
   // Grows by one at every edit of lines or attributes: writers compare it to the loaded value.
@@ -153,8 +162,8 @@ class MemoryCodeModule final : public CodeModule {
   };
   std::vector<PlacedAttribute> AttributePlacement() const;
 
-  // Replaces every line and attribute, as a fresh module would hold them. Code panes showing
-  // this module stay valid.
+  // Replaces every line and clears the member attributes, as a fresh module would hold them.
+  // Code panes showing this module stay valid.
   void Reset(std::vector<SourceLine> lines, Eol new_line_eol);
 
   // How many times the structure was read from the whole module: tests and benchmarks check
@@ -194,8 +203,8 @@ class MemoryComponent final : public Component {
 
   MemoryProject& OwnerProject();
   // Creates the code module with these lines, or resets the existing one (the same object, so
-  // code panes showing it stay valid). Every type but resource files and related documents is
-  // created with an empty module.
+  // code panes showing it stay valid; its member attributes are cleared, so load them after). Every
+  // type but resource files and related documents is created with an empty module.
   MemoryCodeModule& SetCode(std::vector<SourceLine> lines, Eol new_line_eol = Eol::kCrLf);
   // Convenience for tests: code from text, lines split at CR LF, LF or CR (SplitSourceText); new
   // lines end like the first line does.

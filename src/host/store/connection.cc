@@ -9,6 +9,10 @@
 #include "host/store/schema.h"
 #include "host/text/vb_text.h"
 
+// The settings update writes the literals True and False (keywords since 3.23); row counts use
+// sqlite3_changes64 (3.37).
+static_assert(SQLITE_VERSION_NUMBER >= 3037000, "SQLite 3.37 or later is required");
+
 namespace marquill::host {
 namespace {
 

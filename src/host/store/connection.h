@@ -95,8 +95,8 @@ class Recordset {
   // query fails; the recordset then stays closed.
   void Open(std::string_view sql, Connection& connection);
   int State() const { return open_ ? kStateOpen : kStateClosed; }
-  // Past the last row. A closed recordset is at its end, so reading one that failed to open
-  // yields nothing instead of looping.
+  // Past the last row (not spelled EOF, which <cstdio> takes as a macro). A closed recordset is
+  // at its end, so reading one that failed to open yields nothing instead of looping.
   bool Eof() const { return !open_ || row_ >= rows_.size(); }
   // The current row's field by name (any case) or by 0-based position. StoreError at the end or
   // when there is no such field.

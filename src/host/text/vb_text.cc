@@ -219,12 +219,23 @@ std::string NumberText(double value) {
   return text;
 }
 
-std::string DecimalFieldText(std::string_view text) {
-  return NumberText(Val("0" + std::string(text)));
+namespace {
+
+// The field's number is read from "0" followed by its text, so a leading sign stops the reading.
+double FieldNumber(std::string_view text) {
+  std::string padded;
+  padded.reserve(text.size() + 1);
+  padded += '0';
+  padded += text;
+  return Val(padded);
 }
 
+}  // namespace
+
+std::string DecimalFieldText(std::string_view text) { return NumberText(FieldNumber(text)); }
+
 std::string WholeNumberFieldText(std::string_view text) {
-  return NumberText(RoundHalfEven(Val("0" + std::string(text))));
+  return NumberText(RoundHalfEven(FieldNumber(text)));
 }
 
 }  // namespace marquill::host

@@ -48,10 +48,10 @@ struct ComponentSpec {
 inline std::unique_ptr<MemoryProject> MakeProject(const std::vector<ComponentSpec>& components,
                                                   std::string name = "Project1") {
   auto project = std::make_unique<MemoryProject>(std::move(name));
-  for (const ComponentSpec& spec : components) {
-    MemoryComponent& component = project->AddComponent(spec.name, spec.type);
-    if (component.Code() != nullptr || !spec.lines.empty()) {
-      component.SetCode(ToSourceLines(spec.lines));
+  for (const ComponentSpec& entry : components) {
+    MemoryComponent& component = project->AddComponent(entry.name, entry.type);
+    if (component.Code() != nullptr || !entry.lines.empty()) {
+      component.SetCode(ToSourceLines(entry.lines));
     }
   }
   return project;

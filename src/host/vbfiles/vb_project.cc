@@ -57,7 +57,14 @@ std::unique_ptr<VbProject> VbProject::Load(const fs::path& vbp_path) {
   std::vector<ParsedEntry> parsed(files.size());
   ForEachInParallel(files.size(),
                     [&](std::size_t i) { parsed[i] = project->ParseEntry(files[i]); });
-  for (ParsedEntry& entry : parsed) project->InstallEntry(std::move(entry));
+  for (ParsedEntry& entry : parsed) project->AddEntry(entry);
+  // Each component's code and attributes go into its own objects: side by side again.
+  ForEachInParallel(parsed.size(), [&](std::size_t i) {
+    Entry& entry = project->entries_[i];
+    if (!HoldsCode(entry.listed.kind)) return;
+    entry.image = std::make_unique<ComponentImage>(
+        Install(std::move(parsed[i].file), entry.path, *entry.component));
+  });
   for (const VbpReference& reference : project->vbp_.references)
     project->project_->AddReference(reference.reference);
   return project;
@@ -72,7 +79,7 @@ VbProject::ParsedEntry VbProject::ParseEntry(const ListedFile& listed) const {
   return entry;
 }
 
-void VbProject::InstallEntry(ParsedEntry parsed) {
+void VbProject::AddEntry(ParsedEntry& parsed) {
   const ListedFile& listed = parsed.listed;
   const std::string vbp_name = path_.string();
   Entry entry{listed, nullptr, parsed.path, nullptr};
@@ -80,26 +87,20 @@ void VbProject::InstallEntry(ParsedEntry parsed) {
     if (!HoldsCode(listed.kind)) {
       entry.component =
           &project_->AddComponent(parsed.path.filename().string(), TypeOf(listed.kind, nullptr));
-      entry.component->SetFileName(parsed.path.string());
-      entries_.push_back(std::move(entry));
-      return;
+    } else {
+      ParsedComponentFile& file = parsed.file;
+      std::string name = file.vb_name;
+      if (name.empty()) name = listed.name.empty() ? StemOf(parsed.path) : listed.name;
+      if (const auto earlier = names_.find(LowerAscii(name)); earlier != names_.end()) {
+        throw LoadError(vbp_name, listed.line,
+                        "a second component named " + name + " (the first is on line " +
+                            std::to_string(earlier->second) + ")");
+      }
+      names_.emplace(LowerAscii(name), listed.line);
+      entry.component = &project_->AddComponent(name, TypeOf(listed.kind, file.designer.get()));
+      if (file.designer) file.designer->AttachSideFiles(&side_files_, parsed.path);
     }
-    ParsedComponentFile& file = parsed.file;
-    std::string name = file.vb_name;
-    if (name.empty()) name = listed.name.empty() ? StemOf(parsed.path) : listed.name;
-    if (const auto earlier = names_.find(LowerAscii(name)); earlier != names_.end()) {
-      throw LoadError(vbp_name, listed.line,
-                      "a second component named " + name + " (the first is on line " +
-                          std::to_string(earlier->second) + ")");
-    }
-    names_.emplace(LowerAscii(name), listed.line);
-    MemoryComponent& component =
-        project_->AddComponent(name, TypeOf(listed.kind, file.designer.get()));
-    component.SetFileName(parsed.path.string());
-    if (file.designer) file.designer->AttachSideFiles(&side_files_, parsed.path);
-    entry.component = &component;
-    entry.image =
-        std::make_unique<ComponentImage>(Install(std::move(file), parsed.path, component));
+    entry.component->SetFileName(parsed.path.string());
   } catch (const HostError& error) {
     throw LoadError(vbp_name, listed.line, error.what());
   }

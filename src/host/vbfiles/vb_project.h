@@ -74,7 +74,8 @@ class VbProject {
     ParsedComponentFile file;  // empty for files without code
   };
   ParsedEntry ParseEntry(const ListedFile& listed) const;
-  void InstallEntry(ParsedEntry parsed);
+  // Adds the component (in the project's order); its code is installed afterwards.
+  void AddEntry(ParsedEntry& parsed);
   // Visits every file to write in `mode`, with a flag telling whether it changed.
   void Visit(SaveMode mode,
              const std::function<void(const std::filesystem::path&, std::string)>& visit);

@@ -91,7 +91,8 @@ class Module:
         self.blanks()
 
     def property(self):
-        name = self.ident()
+        self.procs += 1
+        name = f"{self.rng.choice(WORDS).capitalize()}{self.procs}"
         self.lines.append(f"Public Property Get {name}() As Long")
         self.lines.append(f'Attribute {name}.VB_Description = "The {name.lower()}."')
         self.lines.append(f"    {name} = m_{name}")

@@ -100,13 +100,16 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"NulPadding", "Attribute VB_Name = \"m\"\r\nSub A()\r\nEnd Sub\r\n\0\0\0\0"s},
         RoundTripCase{"MixedEndings", "Attribute VB_Name = \"m\"\r\nSub A()\nEnd Sub\r\n\n"},
         RoundTripCase{"Windows1252", "Attribute VB_Name = \"m\"\r\n' caf\xE9 \x93quoted\x94\r\n"},
-        RoundTripCase{"AttributeAfterAnEvent", Crlf({"Attribute VB_Name = \"c\"", "Public Event Done(ByVal A As Long, _",
-                                                      "    ByVal B As Long)", "Attribute Done.VB_Description = \"Over.\""})},
-        RoundTripCase{"FormWithDesignerAndObjectLine",
-                      Crlf({"VERSION 5.00", "Object = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; \"MSCOMCTL.OCX\"",
-                            "Begin VB.Form frmA ", "   Caption         =   \"A\"", "   Begin VB.CommandButton cmdOK ",
-                            "      Caption         =   \"OK\"", "   End", "End", "Attribute VB_Name = \"frmA\"",
-                            "Private Sub cmdOK_Click()", "End Sub"})}),
+        RoundTripCase{"AttributeAfterAnEvent",
+                      Crlf({"Attribute VB_Name = \"c\"", "Public Event Done(ByVal A As Long, _",
+                            "    ByVal B As Long)", "Attribute Done.VB_Description = \"Over.\""})},
+        RoundTripCase{
+            "FormWithDesignerAndObjectLine",
+            Crlf({"VERSION 5.00",
+                  "Object = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; \"MSCOMCTL.OCX\"",
+                  "Begin VB.Form frmA ", "   Caption         =   \"A\"",
+                  "   Begin VB.CommandButton cmdOK ", "      Caption         =   \"OK\"", "   End",
+                  "End", "Attribute VB_Name = \"frmA\"", "Private Sub cmdOK_Click()", "End Sub"})}),
     test::RowName());
 
 TEST(ComponentFile, MemberAttributesFollowTheirDeclarationThroughEdits) {
@@ -114,8 +117,10 @@ TEST(ComponentFile, MemberAttributesFollowTheirDeclarationThroughEdits) {
   loaded.Code().InsertLines(2, "' a new comment");
   loaded.Code().DeleteLines(9);  // the blank line between Size's accessors
   EXPECT_TRUE(HasChanged(loaded.image, *loaded.component));
-  std::string expected = Replaced(kClass, "Option Explicit\r\n", "Option Explicit\r\n' a new comment\r\n");
-  expected = Replaced(expected, "End Property\r\n\r\nPublic Property Let", "End Property\r\nPublic Property Let");
+  std::string expected =
+      Replaced(kClass, "Option Explicit\r\n", "Option Explicit\r\n' a new comment\r\n");
+  expected = Replaced(expected, "End Property\r\n\r\nPublic Property Let",
+                      "End Property\r\nPublic Property Let");
   EXPECT_EQ(loaded.Render(), expected);
 }
 
@@ -132,7 +137,8 @@ TEST(ComponentFile, ComponentHelpContextIdIsAComponentAttribute) {
   loaded.component->SetHelpContextID(7);
   EXPECT_TRUE(HasChanged(loaded.image, *loaded.component));
   const std::string rendered = loaded.Render();
-  EXPECT_NE(rendered.find("Attribute VB_HelpID = 7\r\nOption Explicit\r\n"), std::string::npos) << rendered;
+  EXPECT_NE(rendered.find("Attribute VB_HelpID = 7\r\nOption Explicit\r\n"), std::string::npos)
+      << rendered;
   MarkSaved(loaded.image, *loaded.component);
   EXPECT_FALSE(HasChanged(loaded.image, *loaded.component));
 }
@@ -160,11 +166,14 @@ TEST(ComponentFile, BlocksThatNeverCloseNameTheirLine) {
     }
     return std::string("no error");
   };
-  EXPECT_EQ(error_of(Crlf({"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "Attribute VB_Name = \"c\""})),
+  EXPECT_EQ(error_of(Crlf({"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True",
+                           "Attribute VB_Name = \"c\""})),
             "c.cls:2: BEGIN never closes (no END)");
-  EXPECT_EQ(error_of(Crlf({"VERSION 5.00", "Begin VB.Form frmA ", "End", "Begin VB.Form frmB ", "End"})),
-            "c.cls:4: a second designer block");
-  EXPECT_EQ(error_of(Crlf({"VERSION 5.00", "Begin VB.Form frmA ", "   Caption = \"x\"", "Attribute VB_Name = \"a\""})),
+  EXPECT_EQ(
+      error_of(Crlf({"VERSION 5.00", "Begin VB.Form frmA ", "End", "Begin VB.Form frmB ", "End"})),
+      "c.cls:4: a second designer block");
+  EXPECT_EQ(error_of(Crlf({"VERSION 5.00", "Begin VB.Form frmA ", "   Caption = \"x\"",
+                           "Attribute VB_Name = \"a\""})),
             "c.cls:2: Begin VB.Form frmA never closes (no End)");
 }
 

@@ -1,8 +1,8 @@
+#include "host/support/named_rows.h"
 #include "host/vbfiles/designer.h"
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/side_files.h"
 #include "host/vbfiles/text_file.h"
-#include "host/support/named_rows.h"
 #include "vbfiles_test_support.h"
 
 namespace marquill::host::vbfiles {
@@ -83,7 +83,8 @@ std::string Edited(std::string text, std::string_view from, std::string_view to)
 
 std::vector<std::string> Names(Controls& controls) {
   std::vector<std::string> names;
-  for (Control& control : controls) names.push_back(std::get<std::string>(control.Properties().Item("Name").Value()));
+  for (Control& control : controls)
+    names.push_back(std::get<std::string>(control.Properties().Item("Name").Value()));
   return names;
 }
 
@@ -105,9 +106,11 @@ TEST_F(DesignerTest, ReadsTheTreeAndRendersItBack) {
   EXPECT_EQ(Render(*tree_), kForm);
   EXPECT_EQ(tree_->Root().ClassName(), "VB.Form");
   EXPECT_EQ(Names(tree_->Controls()),
-            (std::vector<std::string>{"fraOuter", "txtItem", "txtItem", "lblName", "linRule", "lvwList", "prgBusy"}));
-  EXPECT_EQ(Names(tree_->AllControls()), (std::vector<std::string>{"fraOuter", "picMid", "chkDeep", "txtItem", "txtItem",
-                                                                   "lblName", "linRule", "lvwList", "prgBusy"}));
+            (std::vector<std::string>{"fraOuter", "txtItem", "txtItem", "lblName", "linRule",
+                                      "lvwList", "prgBusy"}));
+  EXPECT_EQ(Names(tree_->AllControls()),
+            (std::vector<std::string>{"fraOuter", "picMid", "chkDeep", "txtItem", "txtItem",
+                                      "lblName", "linRule", "lvwList", "prgBusy"}));
   EXPECT_EQ(Names(Find("fraOuter").ContainedControls()), std::vector<std::string>{"picMid"});
   EXPECT_EQ(Find("picMid").ContainedControls().Item(1).ClassName(), "VB.CheckBox");
   EXPECT_EQ(Find("lvwList").ClassName(), "MSComctlLib.ListView");
@@ -116,7 +119,8 @@ TEST_F(DesignerTest, ReadsTheTreeAndRendersItBack) {
 TEST_F(DesignerTest, ControlArrayElementsShareANameAndItemGivesTheFirst) {
   Control& first = tree_->Controls().Item("TXTITEM");
   EXPECT_EQ(first.Properties().Item("Index").Value(), PropertyValue(std::int32_t{1}));
-  EXPECT_EQ(tree_->Controls().Item(3).Properties().Item("Index").Value(), PropertyValue(std::int32_t{0}));
+  EXPECT_EQ(tree_->Controls().Item(3).Properties().Item("Index").Value(),
+            PropertyValue(std::int32_t{0}));
   EXPECT_THROW(tree_->Controls().Item("chkDeep"), HostError) << "nested, not on the form itself";
   EXPECT_THROW(Find("fraOuter").Properties().Item("Index"), HostError) << "not an array element";
 }
@@ -159,12 +163,14 @@ TEST_F(DesignerTest, PropertiesAControlDoesNotHaveAreRefused) {
   EXPECT_THROW(Find("linRule").Properties().Item("TabIndex"), HostError);
   EXPECT_THROW(Find("lblName").Properties().Item("TabStop"), HostError);
   EXPECT_THROW(Find("fraOuter").Properties().Item("TabStop"), HostError);
-  EXPECT_THROW(Find("prgBusy").Properties().Item("TabIndex"), HostError) << "ActiveX: only what is written";
+  EXPECT_THROW(Find("prgBusy").Properties().Item("TabIndex"), HostError)
+      << "ActiveX: only what is written";
   EXPECT_THROW(tree_->FormProperties().Item("NoSuchProperty"), HostError);
 }
 
 TEST_F(DesignerTest, MdiFormHasNoBorderStyle) {
-  auto mdi = ParseTree(Crlf({"Begin VB.MDIForm mdiMain ", "   Caption         =   \"Main\"", "End"}));
+  auto mdi =
+      ParseTree(Crlf({"Begin VB.MDIForm mdiMain ", "   Caption         =   \"Main\"", "End"}));
   EXPECT_THROW(mdi->FormProperties().Item("BorderStyle"), HostError);
   EXPECT_THROW(mdi->FormProperties().Item("ScaleMode"), HostError);
   EXPECT_EQ(mdi->FormProperties().Item("WindowState").Value(), PropertyValue(std::int32_t{0}));
@@ -175,8 +181,8 @@ struct EditCase {
   const char* control;
   const char* property;
   PropertyValue value;
-  const char* from;  // the text of kForm that changes ...
-  const char* to;    // ... into this
+  const char* from;                        // the text of kForm that changes ...
+  const char* to;                          // ... into this
   PropertyValue reads = std::monostate{};  // what the property reads afterwards, when not `value`
 };
 
@@ -185,7 +191,8 @@ class DesignerEditTest : public DesignerTest, public ::testing::WithParamInterfa
 TEST_P(DesignerEditTest, RewritesOnlyTheLineItChanges) {
   const EditCase& c = GetParam();
   const std::uint64_t before = tree_->Revision();
-  Property& property = (*c.control ? Find(c.control).Properties() : tree_->FormProperties()).Item(c.property);
+  Property& property =
+      (*c.control ? Find(c.control).Properties() : tree_->FormProperties()).Item(c.property);
   property.SetValue(c.value);
   EXPECT_EQ(Render(*tree_), Edited(kForm, c.from, c.to));
   EXPECT_GT(tree_->Revision(), before);
@@ -195,31 +202,40 @@ TEST_P(DesignerEditTest, RewritesOnlyTheLineItChanges) {
 INSTANTIATE_TEST_SUITE_P(
     Edits, DesignerEditTest,
     ::testing::Values(
-        EditCase{"EnumGetsTheValueName", "", "ScaleMode", std::int32_t{6}, "3  'Bildpunkt", "6  'Millimeter"},
-        EditCase{"DefaultValueRemovesTheLine", "", "ScaleMode", std::int32_t{1}, "   ScaleMode       =   3  'Bildpunkt\r\n",
-                 ""},
-        EditCase{"BooleanTrueIsTheDefault", "", "ShowInTaskbar", true, "   ShowInTaskbar   =   0   'False\r\n", ""},
+        EditCase{"EnumGetsTheValueName", "", "ScaleMode", std::int32_t{6}, "3  'Bildpunkt",
+                 "6  'Millimeter"},
+        EditCase{"DefaultValueRemovesTheLine", "", "ScaleMode", std::int32_t{1},
+                 "   ScaleMode       =   3  'Bildpunkt\r\n", ""},
+        EditCase{"BooleanTrueIsTheDefault", "", "ShowInTaskbar", true,
+                 "   ShowInTaskbar   =   0   'False\r\n", ""},
         EditCase{"Colour", "", "BackColor", Color{0x8000000C}, "&H00FFFFFF&", "&H8000000C&"},
         EditCase{"StringIsQuoted", "", "Caption", std::string("It's \"new\""), "\"Say \"\"hi\"\"\"",
                  "\"It's \"\"new\"\"\""},
         EditCase{"InsertedInAlphabeticalOrder", "", "BorderStyle", std::int32_t{3},
                  "&H00FFFFFF&\r\n", "&H00FFFFFF&\r\n   BorderStyle     =   3  'Fixed Dialog\r\n"},
-        EditCase{"InsertedBeforeTheControls", "", "WindowState", std::int32_t{2}, "   Begin VB.Frame fraOuter ",
+        EditCase{"InsertedBeforeTheControls", "", "WindowState", std::int32_t{2},
+                 "   Begin VB.Frame fraOuter ",
                  "   WindowState     =   2  'Maximized\r\n   Begin VB.Frame fraOuter "},
-        EditCase{"BooleanInsertedWithItsComment", "", "WhatsThisButton", true, "   Begin VB.Frame fraOuter ",
+        EditCase{"BooleanInsertedWithItsComment", "", "WhatsThisButton", true,
+                 "   Begin VB.Frame fraOuter ",
                  "   WhatsThisButton =   -1  'True\r\n   Begin VB.Frame fraOuter "},
         EditCase{"TabIndexZeroIsNotWritten", "chkDeep", "TabIndex", std::int32_t{0},
                  "            TabIndex        =   3\r\n", ""},
-        EditCase{"TabStopTrueIsNotWritten", "txtItem", "TabStop", true, "      TabStop         =   0   'False\r\n", ""},
+        EditCase{"TabStopTrueIsNotWritten", "txtItem", "TabStop", true,
+                 "      TabStop         =   0   'False\r\n", ""},
         EditCase{"InsertedAfterAGroupInANestedBlock", "lblName", "TabIndex", std::int32_t{5},
                  "EndProperty\r\n      Height          =   255\r\n",
                  "EndProperty\r\n      Height          =   255\r\n      TabIndex        =   5\r\n"},
-        EditCase{"IntegerTurnsBooleanForABooleanProperty", "chkDeep", "TabStop", std::int32_t{0},
-                 "            TabIndex        =   3\r\n",
-                 "            TabIndex        =   3\r\n            TabStop         =   0   'False\r\n", false},
-        EditCase{"ActiveXPropertyThatIsWritten", "lvwList", "_Version", std::int32_t{393218}, "393217", "393218"},
-        EditCase{"RenameKeepsTheBeginLinesTrailingSpace", "fraOuter", "Name", std::string("fraBorder"),
-                 "Begin VB.Frame fraOuter ", "Begin VB.Frame fraBorder "}),
+        EditCase{
+            "IntegerTurnsBooleanForABooleanProperty", "chkDeep", "TabStop", std::int32_t{0},
+            "            TabIndex        =   3\r\n",
+            "            TabIndex        =   3\r\n            TabStop         =   0   'False\r\n",
+            false},
+        EditCase{"ActiveXPropertyThatIsWritten", "lvwList", "_Version", std::int32_t{393218},
+                 "393217", "393218"},
+        EditCase{"RenameKeepsTheBeginLinesTrailingSpace", "fraOuter", "Name",
+                 std::string("fraBorder"), "Begin VB.Frame fraOuter ",
+                 "Begin VB.Frame fraBorder "}),
     test::RowName());
 
 TEST_F(DesignerTest, SettingTheValueAlreadyThereKeepsTheLocalisedComment) {
@@ -233,7 +249,8 @@ TEST_F(DesignerTest, SettingTheValueAlreadyThereKeepsTheLocalisedComment) {
 TEST_F(DesignerTest, ValuesOfTheWrongKindOrNameAreRefused) {
   EXPECT_THROW(Set("", "ScaleMode", std::string("Pixel")), HostError);
   EXPECT_THROW(Set("", "Caption", std::int32_t{1}), HostError);
-  EXPECT_THROW(Set("", "Name", std::string("frmOther")), HostError) << "the form's name is the component's";
+  EXPECT_THROW(Set("", "Name", std::string("frmOther")), HostError)
+      << "the form's name is the component's";
   EXPECT_THROW(Set("fraOuter", "Name", std::string("lblName")), HostError) << "taken";
   EXPECT_THROW(Set("fraOuter", "Name", std::string("1st")), HostError);
   EXPECT_THROW(Set("lblName", "Font", std::int32_t{1}), HostError);
@@ -245,7 +262,8 @@ TEST_F(DesignerTest, RemovingANestedControlRemovesItsBlock) {
   EXPECT_THROW(tree_->Controls().Remove(deep), HostError) << "not placed on the form directly";
   tree_->AllControls().Remove(deep);
   EXPECT_EQ(Render(*tree_), Edited(kForm,
-                                   Crlf({"         Begin VB.CheckBox chkDeep ", "            Caption         =   \"Deep\"",
+                                   Crlf({"         Begin VB.CheckBox chkDeep ",
+                                         "            Caption         =   \"Deep\"",
                                          "            TabIndex        =   3", "         End"}),
                                    ""));
   EXPECT_EQ(Find("picMid").ContainedControls().Count(), 0);
@@ -255,8 +273,9 @@ TEST_F(DesignerTest, RemovingANestedControlRemovesItsBlock) {
 
 TEST_F(DesignerTest, RemovingAContainerTakesWhatItHolds) {
   tree_->Controls().Remove(tree_->Controls().Item("fraOuter"));
-  EXPECT_EQ(Names(tree_->AllControls()),
-            (std::vector<std::string>{"txtItem", "txtItem", "lblName", "linRule", "lvwList", "prgBusy"}));
+  EXPECT_EQ(
+      Names(tree_->AllControls()),
+      (std::vector<std::string>{"txtItem", "txtItem", "lblName", "linRule", "lvwList", "prgBusy"}));
 }
 
 TEST(DesignerParse, BlocksThatNeverCloseNameTheirLine) {
@@ -268,12 +287,14 @@ TEST(DesignerParse, BlocksThatNeverCloseNameTheirLine) {
     }
     return std::string("no error");
   };
-  EXPECT_EQ(error_of(Crlf({"Begin VB.Form frmBroken ", "   Begin VB.Frame fraA ", "      Caption = \"A\""})),
+  EXPECT_EQ(error_of(Crlf(
+                {"Begin VB.Form frmBroken ", "   Begin VB.Frame fraA ", "      Caption = \"A\""})),
             "f.frm:2: Begin VB.Frame fraA never closes (no End)");
-  EXPECT_EQ(error_of(Crlf({"Begin VB.Form frmBroken ", "   Caption = \"A\"", "   Begin VB.Frame fraA ", "   End"})),
+  EXPECT_EQ(error_of(Crlf({"Begin VB.Form frmBroken ", "   Caption = \"A\"",
+                           "   Begin VB.Frame fraA ", "   End"})),
             "f.frm:1: Begin VB.Form frmBroken never closes (no End)");
-  EXPECT_EQ(error_of(Crlf({"Begin VB.Form frmBroken ", "   Caption = \"A\"", "   BeginProperty Font ",
-                           "      Name = \"Arial\"", "End"})),
+  EXPECT_EQ(error_of(Crlf({"Begin VB.Form frmBroken ", "   Caption = \"A\"",
+                           "   BeginProperty Font ", "      Name = \"Arial\"", "End"})),
             "f.frm:3: BeginProperty Font never closes (no EndProperty)");
 }
 
@@ -307,7 +328,8 @@ TEST_F(DesignerPictureTest, SettingAPictureAppendsARecordAndPointsAtIt) {
 
 TEST_F(DesignerPictureTest, AnEmptyPictureClearsTheIcon) {
   tree_->FormProperties().Item("Icon").SetObject(Picture{});
-  EXPECT_EQ(Render(*tree_), Crlf({"Begin VB.Form frmPic ", "   Caption         =   \"Pic\"", "End"}));
+  EXPECT_EQ(Render(*tree_),
+            Crlf({"Begin VB.Form frmPic ", "   Caption         =   \"Pic\"", "End"}));
   EXPECT_TRUE(side_files_.ChangedFiles().empty());
 }
 

@@ -19,7 +19,8 @@ void ExpectGolden(const std::string& actual, const fs::path& golden) {
     WriteBytes(golden, actual);
     return;
   }
-  EXPECT_EQ(actual, ReadBytes(golden)) << "rerun with MARQUILL_UPDATE_GOLDEN=1 to update " << golden;
+  EXPECT_EQ(actual, ReadBytes(golden))
+      << "rerun with MARQUILL_UPDATE_GOLDEN=1 to update " << golden;
 }
 
 TEST(DescribeProject, SampleProject) {
@@ -32,16 +33,18 @@ TEST(DescribeProject, SampleProject) {
 
 TEST(CheckRoundTrip, ReportsWhereASaveWouldDifferFirst) {
   ScratchDir dir;
-  WriteBytes(dir / "P.vbp", Crlf({"Type=Exe", "Module=modA; modA.bas", "Module=modOdd; modOdd.bas"}));
+  WriteBytes(dir / "P.vbp",
+             Crlf({"Type=Exe", "Module=modA; modA.bas", "Module=modOdd; modOdd.bas"}));
   WriteBytes(dir / "modA.bas", Crlf({"Attribute VB_Name = \"modA\"", "Sub A()", "End Sub"}));
   // Written by hand: the IDE puts spaces around the attribute's "=".
-  WriteBytes(dir / "modOdd.bas", Crlf({"Attribute VB_Name = \"modOdd\"", "Sub B()", "Attribute B.VB_Description=\"b\"",
-                                       "End Sub"}));
+  WriteBytes(dir / "modOdd.bas", Crlf({"Attribute VB_Name = \"modOdd\"", "Sub B()",
+                                       "Attribute B.VB_Description=\"b\"", "End Sub"}));
   auto project = VbProject::Load(dir / "P.vbp");
   const RoundTrip result = CheckRoundTrip(*project);
   EXPECT_FALSE(result.identical);
-  EXPECT_EQ(result.report, (dir / "modOdd.bas").string() +
-                               ":3: a save would change the file from byte 65 on (82 bytes instead of 80)");
+  EXPECT_EQ(result.report,
+            (dir / "modOdd.bas").string() +
+                ":3: a save would change the file from byte 65 on (82 bytes instead of 80)");
 }
 
 TEST(CheckRoundTrip, CountsTheFilesThatRoundTrip) {

@@ -69,14 +69,16 @@ TEST(VbProject, SampleLoadsIntoTheHostModel) {
   EXPECT_EQ(memory.Name(), "Marquill");
   EXPECT_EQ(memory.FileName(), kSample.string());
   std::vector<std::pair<std::string, ComponentType>> components;
-  for (Component& component : memory.Components()) components.emplace_back(component.Name(), component.Type());
+  for (Component& component : memory.Components())
+    components.emplace_back(component.Name(), component.Type());
   EXPECT_EQ(components, (std::vector<std::pair<std::string, ComponentType>>{
                             {"frmMain", ComponentType::kVBForm},
                             {"mdiMain", ComponentType::kMDIForm},
                             {"ctlGauge", ComponentType::kUserControl},
                             {"clsCounter", ComponentType::kClassModule},
                             {"modMain", ComponentType::kStdModule}}));
-  EXPECT_EQ(memory.Components().Item("modMain").FileNames(1), (kSample.parent_path() / "modMain.bas").string());
+  EXPECT_EQ(memory.Components().Item("modMain").FileNames(1),
+            (kSample.parent_path() / "modMain.bas").string());
 
   Reference& stdole = memory.References().Item(1);
   EXPECT_EQ(stdole.Name(), "stdole");
@@ -86,15 +88,17 @@ TEST(VbProject, SampleLoadsIntoTheHostModel) {
   EXPECT_EQ(stdole.FullPath(), "..\\..\\..\\..\\Windows\\System32\\stdole2.tlb");
 
   Component& form = memory.Components().Item("frmMain");
-  EXPECT_EQ(ControlNames(*form.Designer()), (std::vector<std::string>{"ctlGauge1", "fraOptions", "picHolder", "chkVerbose",
-                                                                      "cmdOK", "txtField", "txtField", "txtField",
-                                                                      "lblTitle", "linSeparator"}));
+  EXPECT_EQ(
+      ControlNames(*form.Designer()),
+      (std::vector<std::string>{"ctlGauge1", "fraOptions", "picHolder", "chkVerbose", "cmdOK",
+                                "txtField", "txtField", "txtField", "lblTitle", "linSeparator"}));
   EXPECT_EQ(form.Properties().Item("StartUpPosition").Value(), PropertyValue(std::int32_t{2}));
   EXPECT_EQ(form.CodeModule()->Line(1), "Option Explicit");
 
   Component& counter = memory.Components().Item("clsCounter");
   EXPECT_EQ(counter.Description(), "Counts things and tells its listeners.");
-  EXPECT_EQ(counter.CodeModule()->Members().Item("Name").Description(), "A label for the counter, such as \"Visitors\".");
+  EXPECT_EQ(counter.CodeModule()->Members().Item("Name").Description(),
+            "A label for the counter, such as \"Visitors\".");
   EXPECT_EQ(counter.CodeModule()->Members().Item("Count").HelpContextID(), 1010);
 }
 
@@ -105,13 +109,23 @@ TEST(VbProject, TrickyFilesAreFoundAndKeptAsTheyAre) {
   EXPECT_EQ(memory.References().Item(3).Description(), "Widget Library #2");
   Component& ansi = memory.Components().Item("modAnsi");
   EXPECT_EQ(fs::path(ansi.FileNames(1)).filename(), "modAnsi.bas") << "listed as MODANSI.BAS";
-  EXPECT_EQ(ansi.CodeModule()->Line(3), "' R\xE9sum\xE9 of the caf\xE9's menu, in Windows-1252: \x93smart quotes\x94 and the \x80 sign.");
+  EXPECT_EQ(ansi.CodeModule()->Line(3),
+            "' R\xE9sum\xE9 of the caf\xE9's menu, in Windows-1252: \x93smart quotes\x94 and the "
+            "\x80 sign.");
   EXPECT_EQ(memory.Components().Item("readme.txt").Type(), ComponentType::kRelatedDocument);
   EXPECT_EQ(memory.Components().Item("Tricky.res").CodeModule(), nullptr);
   FormDesigner& nested = *memory.Components().Item("frmNested").Designer();
   EXPECT_EQ(nested.AllControls().Item("cmdDeep").ClassName(), "VB.CommandButton");
-  EXPECT_EQ(nested.Controls().Item("fraOuter").ContainedControls().Item(1).ContainedControls().Item(1)
-                .ContainedControls().Count(), 3) << "picDeep holds cmdDeep and two optPick";
+  EXPECT_EQ(nested.Controls()
+                .Item("fraOuter")
+                .ContainedControls()
+                .Item(1)
+                .ContainedControls()
+                .Item(1)
+                .ContainedControls()
+                .Count(),
+            3)
+      << "picDeep holds cmdDeep and two optPick";
 }
 
 TEST(VbProject, EditedDescriptionAndHelpIdAreSavedInTheirFileAlone) {
@@ -128,10 +142,11 @@ TEST(VbProject, EditedDescriptionAndHelpIdAreSavedInTheirFileAlone) {
     EXPECT_TRUE(project->Save().empty()) << "saved: nothing changed since";
   }
   const std::string saved = ReadBytes(folder / "clsCounter.cls");
-  EXPECT_NE(saved.find(Crlf({"Public Property Get Owner() As Object",
-                             "Attribute Owner.VB_Description = \"Who holds it, \"\"if anyone\"\".\"",
-                             "Attribute Owner.VB_HelpID = 77", "    Set Owner = m_Owner"})),
-            std::string::npos)
+  EXPECT_NE(
+      saved.find(Crlf({"Public Property Get Owner() As Object",
+                       "Attribute Owner.VB_Description = \"Who holds it, \"\"if anyone\"\".\"",
+                       "Attribute Owner.VB_HelpID = 77", "    Set Owner = m_Owner"})),
+      std::string::npos)
       << saved;
   for (const auto& [path, bytes] : Snapshot(folder)) {
     if (path.filename() != "clsCounter.cls") {
@@ -140,7 +155,8 @@ TEST(VbProject, EditedDescriptionAndHelpIdAreSavedInTheirFileAlone) {
   }
   auto reloaded = VbProject::Load(folder / "Marquill.vbp");
   Component& counter = reloaded->Project().Components().Item("clsCounter");
-  EXPECT_EQ(counter.CodeModule()->Members().Item("Owner").Description(), "Who holds it, \"if anyone\".");
+  EXPECT_EQ(counter.CodeModule()->Members().Item("Owner").Description(),
+            "Who holds it, \"if anyone\".");
   EXPECT_EQ(counter.CodeModule()->Members().Item("Owner").HelpContextID(), 77);
   EXPECT_EQ(counter.HelpContextID(), 12);
   EXPECT_TRUE(CheckRoundTrip(*reloaded).identical);
@@ -152,14 +168,16 @@ TEST(VbProject, RemovedNestedControlIsGoneAfterReloading) {
   const std::string form_before = ReadBytes(folder / "forms" / "frmNested.frm");
   {
     auto project = VbProject::Load(folder / "Tricky.vbp");
-    DesignerControls& all = project->Project().Components().Item("frmNested").Designer()->AllControls();
+    DesignerControls& all =
+        project->Project().Components().Item("frmNested").Designer()->AllControls();
     all.Remove(all.Item("cmdDeep"));
     EXPECT_EQ(project->Save(), std::vector<fs::path>{folder / "forms" / "frmNested.frm"});
   }
-  const std::string block = Crlf({"            Begin VB.CommandButton cmdDeep ", "               Caption         =   \"Deep\"",
-                                  "               Height          =   375", "               Left            =   120",
-                                  "               TabIndex        =   3", "               Top             =   120",
-                                  "               Width           =   1215", "            End"});
+  const std::string block = Crlf(
+      {"            Begin VB.CommandButton cmdDeep ", "               Caption         =   \"Deep\"",
+       "               Height          =   375", "               Left            =   120",
+       "               TabIndex        =   3", "               Top             =   120",
+       "               Width           =   1215", "            End"});
   std::string expected = form_before;
   ASSERT_NE(expected.find(block), std::string::npos);
   expected.erase(expected.find(block), block.size());
@@ -177,12 +195,14 @@ TEST(VbProject, IconSetOnAFormIsStoredInItsSideFile) {
   {
     auto project = VbProject::Load(folder / "Marquill.vbp");
     Properties& form = project->Project().Components().Item("frmMain").Properties();
-    EXPECT_EQ(std::get<Picture>(form.Item("Icon").Value()).bytes.substr(0, 4), "\0\0\1\0"s) << "an .ico";
+    EXPECT_EQ(std::get<Picture>(form.Item("Icon").Value()).bytes.substr(0, 4), "\0\0\1\0"s)
+        << "an .ico";
     form.Item("Icon").SetObject(Picture{"new icon bytes"});
     const auto written = project->Save();
     EXPECT_EQ(written, (std::vector<fs::path>{folder / "frmMain.frm", folder / "frmMain.frx"}));
   }
-  EXPECT_EQ(ReadBytes(folder / "frmMain.frx"), frx_before + SideFiles::PictureRecord("new icon bytes"));
+  EXPECT_EQ(ReadBytes(folder / "frmMain.frx"),
+            frx_before + SideFiles::PictureRecord("new icon bytes"));
   auto reloaded = VbProject::Load(folder / "Marquill.vbp");
   EXPECT_EQ(reloaded->Project().Components().Item("frmMain").Properties().Item("Icon").Value(),
             PropertyValue(Picture{"new icon bytes"}));
@@ -234,19 +254,23 @@ const std::string kModule = Crlf({"Attribute VB_Name = \"modA\"", "Sub A()", "En
 INSTANTIATE_TEST_SUITE_P(
     Files, VbProjectLoadErrorTest,
     ::testing::Values(
-        LoadErrorCase{"MissingListedFile",
-                      {{"P.vbp", Crlf({"Type=Exe", "Module=modA; modA.bas", "Form=Forms\\frmGone.frm"})},
-                       {"modA.bas", kModule}},
-                      "P.vbp:3: listed file not found: Forms\\frmGone.frm"},
-        LoadErrorCase{"DesignerBlockNeverCloses",
-                      {{"P.vbp", Crlf({"Type=Exe", "Form=frmA.frm"})},
-                       {"frmA.frm", Crlf({"VERSION 5.00", "Begin VB.Form frmA ", "   Begin VB.Frame fraA ",
-                                          "   End", "Attribute VB_Name = \"frmA\""})}},
-                      "frmA.frm:2: Begin VB.Form frmA never closes (no End)"},
-        LoadErrorCase{"UnreadableProjectLine", {{"P.vbp", Crlf({"Type=Exe", "Module modA.bas"})}},
+        LoadErrorCase{
+            "MissingListedFile",
+            {{"P.vbp", Crlf({"Type=Exe", "Module=modA; modA.bas", "Form=Forms\\frmGone.frm"})},
+             {"modA.bas", kModule}},
+            "P.vbp:3: listed file not found: Forms\\frmGone.frm"},
+        LoadErrorCase{
+            "DesignerBlockNeverCloses",
+            {{"P.vbp", Crlf({"Type=Exe", "Form=frmA.frm"})},
+             {"frmA.frm", Crlf({"VERSION 5.00", "Begin VB.Form frmA ", "   Begin VB.Frame fraA ",
+                                "   End", "Attribute VB_Name = \"frmA\""})}},
+            "frmA.frm:2: Begin VB.Form frmA never closes (no End)"},
+        LoadErrorCase{"UnreadableProjectLine",
+                      {{"P.vbp", Crlf({"Type=Exe", "Module modA.bas"})}},
                       "P.vbp:2: expected KEY=VALUE, found \"Module modA.bas\""},
         LoadErrorCase{"BinaryComponentFile",
-                      {{"P.vbp", Crlf({"Type=Exe", "Form=frmA.frm"})}, {"frmA.frm", "VERSION 5.00\r\n\x01\0\x02\r\n"s}},
+                      {{"P.vbp", Crlf({"Type=Exe", "Form=frmA.frm"})},
+                       {"frmA.frm", "VERSION 5.00\r\n\x01\0\x02\r\n"s}},
                       "frmA.frm:2: binary file: NUL byte inside the text"},
         LoadErrorCase{"TwoComponentsOfOneName",
                       {{"P.vbp", Crlf({"Module=modA; modA.bas", "Module=modB; modB.bas"})},

@@ -16,7 +16,8 @@ namespace marquill::host::vbfiles::testing {
 class ScratchDir {
  public:
   ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "marquill-vbfiles-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "marquill-vbfiles-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
   }
   ~ScratchDir() {
@@ -32,7 +33,8 @@ class ScratchDir {
 
 inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
   std::filesystem::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::string ReadBytes(const std::filesystem::path& path) {

@@ -1,8 +1,8 @@
 #include <sys/stat.h>
 
+#include "host/support/named_rows.h"
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/text_file.h"
-#include "host/support/named_rows.h"
 #include "vbfiles_test_support.h"
 
 namespace marquill::host::vbfiles {
@@ -42,12 +42,17 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"CrLf", "a\r\nb\r\n", {{"a", Eol::kCrLf}, {"b", Eol::kCrLf}}, 0},
         SplitCase{"LfOnly", "a\nb\n", {{"a", Eol::kLf}, {"b", Eol::kLf}}, 0},
         SplitCase{"LoneCr", "a\rb\r\n", {{"a", Eol::kCr}, {"b", Eol::kCrLf}}, 0},
-        SplitCase{"Mixed", "a\r\n\nc\n\r\n", {{"a", Eol::kCrLf}, {"", Eol::kLf}, {"c", Eol::kLf}, {"", Eol::kCrLf}}, 0},
+        SplitCase{"Mixed",
+                  "a\r\n\nc\n\r\n",
+                  {{"a", Eol::kCrLf}, {"", Eol::kLf}, {"c", Eol::kLf}, {"", Eol::kCrLf}},
+                  0},
         SplitCase{"NoFinalBreak", "a\r\nb", {{"a", Eol::kCrLf}, {"b", Eol::kNone}}, 0},
+        SplitCase{"LoneCrAtTheEnd", "a\r", {{"a", Eol::kCr}}, 0},
         SplitCase{"CrBeforeCrLf", "a\r\r\n", {{"a", Eol::kCr}, {"", Eol::kCrLf}}, 0},
         SplitCase{"NulTail", "a\r\n\0\0\0"s, {{"a", Eol::kCrLf}}, 3},
         SplitCase{"NulTailWithoutBreak", "a\0\0"s, {{"a", Eol::kNone}}, 2},
-        SplitCase{"AnsiBytesKept", "caf\xE9 \x93q\x94\r\n", {{"caf\xE9 \x93q\x94", Eol::kCrLf}}, 0}),
+        SplitCase{
+            "AnsiBytesKept", "caf\xE9 \x93q\x94\r\n", {{"caf\xE9 \x93q\x94", Eol::kCrLf}}, 0}),
     test::RowName());
 
 TEST(SplitText, NulInsideTheTextIsABinaryFileAtItsLine) {
@@ -107,7 +112,8 @@ TEST(AtomicFileSet, CommitReplacesTargetsAndKeepsTheirMode) {
   struct stat info {};
   ASSERT_EQ(::stat((dir / "a.bas").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "no temporary left";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2)
+      << "no temporary left";
 }
 
 TEST(AtomicFileSet, FailedStageLeavesEveryTargetAndNoTemporary) {

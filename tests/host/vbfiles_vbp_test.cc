@@ -1,6 +1,6 @@
+#include "host/support/named_rows.h"
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/vbp_file.h"
-#include "host/support/named_rows.h"
 #include "vbfiles_test_support.h"
 
 namespace marquill::host::vbfiles {
@@ -35,16 +35,21 @@ TEST_P(ParseReferenceTest, ReadsTheFields) {
 INSTANTIATE_TEST_SUITE_P(
     Forms, ParseReferenceTest,
     ::testing::Values(
-        ReferenceCase{"KnownLibraryGetsItsName",
-                      "*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\stdole2.tlb#OLE Automation",
-                      "stdole", "OLE Automation", 2, 0, "..\\stdole2.tlb"},
-        ReferenceCase{"HexadecimalVersions", "*\\G{6B263850-900B-11D0-9484-00A0C91110ED}#a.1f#0#C:\\w.dll#W",
-                      "w", "W", 10, 31, "C:\\w.dll"},
-        ReferenceCase{"HashInsideTheDescription", "*\\G{6B263850-900B-11D0-9484-00A0C91110ED}#1.0#9#C:\\w.dll#Lib #2",
-                      "w", "Lib #2", 1, 0, "C:\\w.dll"},
-        ReferenceCase{"NoDescription", "*\\G{6B263850-900B-11D0-9484-00A0C91110ED}#1.0#0#C:\\Lib\\w.ocx",
-                      "w", "", 1, 0, "C:\\Lib\\w.ocx"},
-        ReferenceCase{"OtherProject", "*\\A..\\Shared\\Shared.vbp", "Shared", "", 0, 0, "..\\Shared\\Shared.vbp"}),
+        ReferenceCase{
+            "KnownLibraryGetsItsName",
+            "*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\stdole2.tlb#OLE Automation",
+            "stdole", "OLE Automation", 2, 0, "..\\stdole2.tlb"},
+        ReferenceCase{"HexadecimalVersions",
+                      "*\\G{6B263850-900B-11D0-9484-00A0C91110ED}#a.1f#0#C:\\w.dll#W", "w", "W", 10,
+                      31, "C:\\w.dll"},
+        ReferenceCase{"HashInsideTheDescription",
+                      "*\\G{6B263850-900B-11D0-9484-00A0C91110ED}#1.0#9#C:\\w.dll#Lib #2", "w",
+                      "Lib #2", 1, 0, "C:\\w.dll"},
+        ReferenceCase{"NoDescription",
+                      "*\\G{6B263850-900B-11D0-9484-00A0C91110ED}#1.0#0#C:\\Lib\\w.ocx", "w", "", 1,
+                      0, "C:\\Lib\\w.ocx"},
+        ReferenceCase{"OtherProject", "*\\A..\\Shared\\Shared.vbp", "Shared", "", 0, 0,
+                      "..\\Shared\\Shared.vbp"}),
     test::RowName());
 
 TEST(ParseReference, RefusesWhatItCannotRead) {
@@ -117,9 +122,10 @@ INSTANTIATE_TEST_SUITE_P(
         VbpErrorCase{"ModuleWithoutName", Crlf({"Type=Exe", "Module=modMain.bas"}),
                      "dir/p.vbp:2: Module= needs \"Name; file\""},
         VbpErrorCase{"EmptyFile", Crlf({"Form="}), "dir/p.vbp:1: Form= names no file"},
-        VbpErrorCase{"BadReference", Crlf({"Type=Exe", "Reference=*\\G{0}#x.0#0#a#b"}),
-                     "dir/p.vbp:2: cannot read the Reference line: the major version \"x\" is not a "
-                     "hexadecimal number"},
+        VbpErrorCase{
+            "BadReference", Crlf({"Type=Exe", "Reference=*\\G{0}#x.0#0#a#b"}),
+            "dir/p.vbp:2: cannot read the Reference line: the major version \"x\" is not a "
+            "hexadecimal number"},
         VbpErrorCase{"Binary", "Type=Exe\r\nName=\"a\0b\"\r\n"s,
                      "dir/p.vbp:2: binary file: NUL byte inside the text"}),
     test::RowName());

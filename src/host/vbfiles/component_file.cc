@@ -29,7 +29,8 @@ bool IsDesignerBegin(std::string_view trimmed) {
 
 std::string UnquoteValue(std::string_view value) {
   value = TrimSpaces(value);
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return UnquoteAttributeText(value);
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+    return UnquoteAttributeText(value);
   return std::string(value);
 }
 
@@ -40,7 +41,8 @@ void AnchorMemberAttributes(MemoryCodeModule& module, const std::vector<int>& af
   for (std::size_t i = 0; i < attributes.size(); ++i) {
     for (ProcKind kind : {ProcKind::kGet, ProcKind::kLet, ProcKind::kSet}) {
       try {
-        if (module.DeclarationEnd(module.ProcBodyLine(attributes[i].member, kind)) == after_line[i]) {
+        if (module.DeclarationEnd(module.ProcBodyLine(attributes[i].member, kind)) ==
+            after_line[i]) {
           attributes[i].anchor = kind;
           break;
         }
@@ -102,11 +104,13 @@ ParsedComponentFile ParseComponentFile(std::string_view bytes, const std::string
       const std::size_t first = i;
       while (++i < lines.size() && TrimBlanks(lines[i].text) != "END") {
       }
-      if (i == lines.size()) throw LoadError(file_name, static_cast<int>(first + 1), "BEGIN never closes (no END)");
+      if (i == lines.size())
+        throw LoadError(file_name, static_cast<int>(first + 1), "BEGIN never closes (no END)");
       parsed.header.insert(parsed.header.end(), lines.begin() + static_cast<std::ptrdiff_t>(first),
                            lines.begin() + static_cast<std::ptrdiff_t>(++i));
     } else if (IsDesignerBegin(trimmed)) {
-      if (parsed.designer) throw LoadError(file_name, static_cast<int>(i + 1), "a second designer block");
+      if (parsed.designer)
+        throw LoadError(file_name, static_cast<int>(i + 1), "a second designer block");
       parsed.designer_at = parsed.header.size();
       parsed.designer = DesignerTree::Parse(lines, &i, file_name);
     } else {
@@ -137,7 +141,8 @@ ParsedComponentFile ParseComponentFile(std::string_view bytes, const std::string
   return parsed;
 }
 
-ComponentImage Install(ParsedComponentFile parsed, std::filesystem::path path, MemoryComponent& component) {
+ComponentImage Install(ParsedComponentFile parsed, std::filesystem::path path,
+                       MemoryComponent& component) {
   ComponentImage image;
   image.path = std::move(path);
   image.header = std::move(parsed.header);
@@ -150,7 +155,8 @@ ComponentImage Install(ParsedComponentFile parsed, std::filesystem::path path, M
   component.Attributes().SetNewLineEol(parsed.fill);
   MemoryCodeModule& module = component.SetCode(std::move(parsed.code), parsed.fill);
   module.Attributes().lines() = std::move(parsed.member_attributes);
-  if (!module.Attributes().lines().empty()) AnchorMemberAttributes(module, parsed.member_after_line);
+  if (!module.Attributes().lines().empty())
+    AnchorMemberAttributes(module, parsed.member_after_line);
   if (parsed.designer) {
     image.designer = parsed.designer.get();
     component.SetDesigner(std::move(parsed.designer));
@@ -167,7 +173,8 @@ std::string RenderComponent(const ComponentImage& image, MemoryComponent& compon
     if (i == image.designer_at && image.designer != nullptr) image.designer->Render(writer);
     if (i < image.header.size()) writer.Write(image.header[i]);
   }
-  for (const AttributeLine& attribute : component.Attributes().lines()) writer.Write(AttributeText(attribute), attribute.eol);
+  for (const AttributeLine& attribute : component.Attributes().lines())
+    writer.Write(AttributeText(attribute), attribute.eol);
   if (const MemoryCodeModule* module = component.Code()) {
     const std::vector<MemoryCodeModule::PlacedAttribute> placed = module->AttributePlacement();
     auto next = placed.begin();

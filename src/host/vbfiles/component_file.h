@@ -57,7 +57,8 @@ struct ComponentImage {
 };
 
 // Moves a parsed file into `component` (code, attributes, designer) and returns what is left.
-ComponentImage Install(ParsedComponentFile parsed, std::filesystem::path path, MemoryComponent& component);
+ComponentImage Install(ParsedComponentFile parsed, std::filesystem::path path,
+                       MemoryComponent& component);
 
 // The file's bytes as they stand now.
 std::string RenderComponent(const ComponentImage& image, MemoryComponent& component);

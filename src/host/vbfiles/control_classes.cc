@@ -90,11 +90,8 @@ constexpr PropertySpec kMdiForm[] = {
 
 // Controls that take the focus: TabIndex and TabStop.
 constexpr PropertySpec kFocusable[] = {
-    {"Enabled", K::kBool, "-1"},
-    {"TabIndex", K::kInteger, "0"},
-    {"TabStop", K::kBool, "-1"},
-    {"Tag", K::kString, "\"\""},
-    {"Visible", K::kBool, "-1"},
+    {"Enabled", K::kBool, "-1"}, {"TabIndex", K::kInteger, "0"}, {"TabStop", K::kBool, "-1"},
+    {"Tag", K::kString, "\"\""}, {"Visible", K::kBool, "-1"},
 };
 
 constexpr PropertySpec kTextBox[] = {
@@ -167,11 +164,8 @@ constexpr PropertySpec kGraphic[] = {
 };
 
 constexpr PropertySpec kImage[] = {
-    {"Enabled", K::kBool, "-1"},
-    {"Picture", K::kPicture, ""},
-    {"Stretch", K::kBool, "0"},
-    {"Tag", K::kString, "\"\""},
-    {"Visible", K::kBool, "-1"},
+    {"Enabled", K::kBool, "-1"}, {"Picture", K::kPicture, ""}, {"Stretch", K::kBool, "0"},
+    {"Tag", K::kString, "\"\""}, {"Visible", K::kBool, "-1"},
 };
 
 constexpr PropertySpec kTimer[] = {
@@ -188,11 +182,8 @@ constexpr PropertySpec kData[] = {
 };
 
 constexpr PropertySpec kMenu[] = {
-    {"Caption", K::kString},
-    {"Checked", K::kBool, "0"},
-    {"Enabled", K::kBool, "-1"},
-    {"Tag", K::kString, "\"\""},
-    {"Visible", K::kBool, "-1"},
+    {"Caption", K::kString},     {"Checked", K::kBool, "0"},  {"Enabled", K::kBool, "-1"},
+    {"Tag", K::kString, "\"\""}, {"Visible", K::kBool, "-1"},
 };
 
 constexpr PropertySpec kUserControl[] = {
@@ -257,8 +248,8 @@ bool IsColorName(std::string_view property_name) {
 }
 
 bool IsPictureName(std::string_view property_name) {
-  for (std::string_view name : {"Icon", "Picture", "MouseIcon", "DragIcon", "Image",
-                                "DownPicture", "DisabledPicture", "Palette"}) {
+  for (std::string_view name : {"Icon", "Picture", "MouseIcon", "DragIcon", "Image", "DownPicture",
+                                "DisabledPicture", "Palette"}) {
     if (EqualsNoCase(property_name, name)) return true;
   }
   return false;

@@ -21,8 +21,8 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 bool IsWordStart(std::string_view trimmed, std::string_view word) {
-  return trimmed.starts_with(word) &&
-         (trimmed.size() == word.size() || trimmed[word.size()] == ' ' || trimmed[word.size()] == '\t');
+  return trimmed.starts_with(word) && (trimmed.size() == word.size() ||
+                                       trimmed[word.size()] == ' ' || trimmed[word.size()] == '\t');
 }
 
 // The word after `keyword` on a Begin or BeginProperty line.
@@ -34,7 +34,9 @@ std::string_view SecondWord(std::string_view trimmed) {
 
 int LeadingSpaces(std::string_view text) {
   int count = 0;
-  while (static_cast<std::size_t>(count) < text.size() && text[static_cast<std::size_t>(count)] == ' ') ++count;
+  while (static_cast<std::size_t>(count) < text.size() &&
+         text[static_cast<std::size_t>(count)] == ' ')
+    ++count;
   return count;
 }
 
@@ -75,7 +77,8 @@ PropertyValue DefaultOf(const PropertySpec& spec) {
 
 // ---- BlockControls
 
-BlockControls::BlockControls(DesignerTree& tree, Block* container) : tree_(tree), container_(container) {}
+BlockControls::BlockControls(DesignerTree& tree, Block* container)
+    : tree_(tree), container_(container) {}
 
 const std::vector<Block*>& BlockControls::List() const {
   if (list_version_ != tree_.StructureVersion()) {
@@ -116,9 +119,11 @@ void BlockProperty::SetValue(const PropertyValue& value) { block_.SetValue(name_
 void BlockProperty::SetObject(const Picture& picture) { block_.SetPicture(name_, picture); }
 
 int BlockProperties::Count() const {
-  return 1 + static_cast<int>(std::count_if(block_.Items().begin(), block_.Items().end(), [](const Block::Item& item) {
-           return item.kind == Block::ItemKind::kProperty || item.kind == Block::ItemKind::kGroup;
-         }));
+  return 1 + static_cast<int>(std::count_if(block_.Items().begin(), block_.Items().end(),
+                                            [](const Block::Item& item) {
+                                              return item.kind == Block::ItemKind::kProperty ||
+                                                     item.kind == Block::ItemKind::kGroup;
+                                            }));
 }
 
 Property& BlockProperties::Item(int index) {
@@ -143,7 +148,11 @@ Property& BlockProperties::Item(std::string_view name) {
 // ---- Block
 
 Block::Block(DesignerTree& tree, Block* parent, SourceLine begin)
-    : tree_(tree), parent_(parent), begin_(std::move(begin)), properties_(*this), contained_(tree, this) {
+    : tree_(tree),
+      parent_(parent),
+      begin_(std::move(begin)),
+      properties_(*this),
+      contained_(tree, this) {
   const std::string_view text = begin_.text;
   const std::string_view trimmed = TrimBlanks(text);
   class_name_ = std::string(SecondWord(trimmed));
@@ -163,7 +172,8 @@ Block::~Block() = default;
 std::optional<int> Block::Index() const {
   const Item* item = FindWritten("Index");
   if (item == nullptr) return std::nullopt;
-  const PropertyValue value = ParsePropertyValue("Index", SplitPropertyLine(item->lines.front().text)->value, nullptr);
+  const PropertyValue value =
+      ParsePropertyValue("Index", SplitPropertyLine(item->lines.front().text)->value, nullptr);
   if (const auto* whole = std::get_if<std::int32_t>(&value)) return *whole;
   return std::nullopt;
 }
@@ -178,7 +188,8 @@ std::vector<Block*> Block::Children() const {
 
 const Block::Item* Block::FindWritten(std::string_view name) const {
   for (const Item& item : items_) {
-    if ((item.kind == ItemKind::kProperty || item.kind == ItemKind::kGroup) && EqualsNoCase(ItemName(item), name))
+    if ((item.kind == ItemKind::kProperty || item.kind == ItemKind::kGroup) &&
+        EqualsNoCase(ItemName(item), name))
       return &item;
   }
   return nullptr;
@@ -227,7 +238,8 @@ void Block::SetValue(std::string_view name, const PropertyValue& value) {
     return;
   }
   const PropertySpec* spec = class_ != nullptr ? FindProperty(*class_, name) : nullptr;
-  if (spec == nullptr && FindWritten(name) == nullptr) throw HostError(name_ + " has no property " + std::string(name));
+  if (spec == nullptr && FindWritten(name) == nullptr)
+    throw HostError(name_ + " has no property " + std::string(name));
   const PropertyValue typed = spec != nullptr ? CoerceToKind(value, spec->kind) : value;
   std::string text = FormatPropertyValue(typed, spec);
   if (Item* item = FindWritten(name); item != nullptr && item->kind == ItemKind::kGroup) {
@@ -240,7 +252,8 @@ void Block::SetValue(std::string_view name, const PropertyValue& value) {
   }
   if (const Item* item = FindWritten(name)) {
     const std::string_view old = SplitPropertyLine(item->lines.front().text)->value;
-    if (!ParseSideFileRef(TrimTrailingSpaces(old)) && ParsePropertyValue(name, old, spec) == typed) return;
+    if (!ParseSideFileRef(TrimTrailingSpaces(old)) && ParsePropertyValue(name, old, spec) == typed)
+      return;
   }
   WriteLine(name, std::move(text));
 }
@@ -262,7 +275,8 @@ void Block::SetPicture(std::string_view name, const Picture& picture) {
 
 void Block::Rename(std::string_view name) {
   if (parent_ == nullptr) throw HostError("the form's name is its component's name");
-  if (!IsValidName(name)) throw HostError("\"" + std::string(name) + "\" is not a valid control name");
+  if (!IsValidName(name))
+    throw HostError("\"" + std::string(name) + "\" is not a valid control name");
   if (name == name_) return;
   for (Block* other : tree_.AllBlocks()) {
     const bool same_array = other->Index().has_value() && Index().has_value();
@@ -285,12 +299,16 @@ void Block::WriteLine(std::string_view name, std::string value_text) {
     tree_.Touch();
     return;
   }
-  const std::string_view written_name = (class_ != nullptr && FindProperty(*class_, name) != nullptr)
-                                            ? FindProperty(*class_, name)->name
-                                            : name;
+  const std::string_view written_name =
+      (class_ != nullptr && FindProperty(*class_, name) != nullptr)
+          ? FindProperty(*class_, name)->name
+          : name;
   const std::size_t at = InsertPosition(written_name);
-  const Eol eol = at > 0 && !items_[at - 1].lines.empty() ? items_[at - 1].lines.back().eol : begin_.eol;
-  Item item{ItemKind::kProperty, {SourceLine{MakePropertyLine(PropertyIndent(), written_name, value_text), eol}}, nullptr};
+  const Eol eol =
+      at > 0 && !items_[at - 1].lines.empty() ? items_[at - 1].lines.back().eol : begin_.eol;
+  Item item{ItemKind::kProperty,
+            {SourceLine{MakePropertyLine(PropertyIndent(), written_name, value_text), eol}},
+            nullptr};
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
   tree_.Touch();
 }
@@ -310,14 +328,17 @@ std::size_t Block::InsertPosition(std::string_view name) const {
   const std::string key = LowerAscii(name);
   for (std::size_t i = 0; i < items_.size(); ++i) {
     if (items_[i].kind == ItemKind::kChild) return i;
-    if (class_ != nullptr && items_[i].kind != ItemKind::kOther && LowerAscii(ItemName(items_[i])) > key) return i;
+    if (class_ != nullptr && items_[i].kind != ItemKind::kOther &&
+        LowerAscii(ItemName(items_[i])) > key)
+      return i;
   }
   return items_.size();
 }
 
 int Block::PropertyIndent() const {
   for (const Item& item : items_) {
-    if (item.kind == ItemKind::kProperty || item.kind == ItemKind::kGroup) return LeadingSpaces(item.lines.front().text);
+    if (item.kind == ItemKind::kProperty || item.kind == ItemKind::kGroup)
+      return LeadingSpaces(item.lines.front().text);
   }
   return LeadingSpaces(begin_.text) + kIndentStep;
 }
@@ -339,7 +360,8 @@ void Block::Render(LineWriter& writer) const {
 DesignerTree::DesignerTree() : all_controls_(*this, nullptr) {}
 DesignerTree::~DesignerTree() = default;
 
-std::unique_ptr<DesignerTree> DesignerTree::Parse(const std::vector<SourceLine>& lines, std::size_t* index,
+std::unique_ptr<DesignerTree> DesignerTree::Parse(const std::vector<SourceLine>& lines,
+                                                  std::size_t* index,
                                                   const std::string& file_name) {
   std::unique_ptr<DesignerTree> tree(new DesignerTree());
   std::size_t i = *index;
@@ -354,14 +376,17 @@ std::unique_ptr<DesignerTree> DesignerTree::Parse(const std::vector<SourceLine>&
       for (int depth = 1; depth > 0;) {
         if (++i == lines.size()) {
           throw LoadError(file_name, static_cast<int>(first + 1),
-                          "BeginProperty " + std::string(SecondWord(trimmed)) + " never closes (no EndProperty)");
+                          "BeginProperty " + std::string(SecondWord(trimmed)) +
+                              " never closes (no EndProperty)");
         }
         const std::string_view inner = TrimBlanks(lines[i].text);
         if (IsWordStart(inner, "BeginProperty")) ++depth;
         if (inner == "EndProperty") --depth;
       }
-      block.items_.push_back({Block::ItemKind::kGroup, {lines.begin() + static_cast<std::ptrdiff_t>(first),
-                                                        lines.begin() + static_cast<std::ptrdiff_t>(i + 1)}, nullptr});
+      block.items_.push_back({Block::ItemKind::kGroup,
+                              {lines.begin() + static_cast<std::ptrdiff_t>(first),
+                               lines.begin() + static_cast<std::ptrdiff_t>(i + 1)},
+                              nullptr});
     } else if (IsWordStart(trimmed, "Begin")) {
       auto child = std::make_unique<Block>(*tree, &block, lines[i]);
       open.emplace_back(child.get(), i);
@@ -375,12 +400,14 @@ std::unique_ptr<DesignerTree> DesignerTree::Parse(const std::vector<SourceLine>&
       }
     } else {
       const bool property = SplitPropertyLine(lines[i].text).has_value();
-      block.items_.push_back({property ? Block::ItemKind::kProperty : Block::ItemKind::kOther, {lines[i]}, nullptr});
+      block.items_.push_back(
+          {property ? Block::ItemKind::kProperty : Block::ItemKind::kOther, {lines[i]}, nullptr});
     }
   }
   const auto& [unclosed, line] = open.back();
-  throw LoadError(file_name, static_cast<int>(line + 1),
-                  "Begin " + unclosed->ClassName() + " " + unclosed->Name() + " never closes (no End)");
+  throw LoadError(
+      file_name, static_cast<int>(line + 1),
+      "Begin " + unclosed->ClassName() + " " + unclosed->Name() + " never closes (no End)");
 }
 
 std::vector<Block*> DesignerTree::AllBlocks() const {
@@ -408,7 +435,8 @@ SideFiles& DesignerTree::SideFileStore() const {
 }
 
 std::filesystem::path DesignerTree::SideFilePath(std::string_view listed_name) const {
-  const std::filesystem::path folder = designer_file_.has_parent_path() ? designer_file_.parent_path() : ".";
+  const std::filesystem::path folder =
+      designer_file_.has_parent_path() ? designer_file_.parent_path() : ".";
   std::filesystem::path found = ResolveListedPath(folder, listed_name);
   if (!found.empty()) return found;
   std::string name(listed_name);
@@ -439,7 +467,9 @@ void DesignerTree::Remove(Block& block) {
   Block* parent = block.Parent();
   if (parent == nullptr) throw HostError("the form itself cannot be removed");
   auto& items = parent->items_;
-  const auto found = std::find_if(items.begin(), items.end(), [&](const Block::Item& item) { return item.child.get() == &block; });
+  const auto found = std::find_if(items.begin(), items.end(), [&](const Block::Item& item) {
+    return item.child.get() == &block;
+  });
   if (found == items.end()) throw HostError("the control is not on this designer");
   removed_.push_back(std::move(found->child));
   items.erase(found);

@@ -130,8 +130,8 @@ class DesignerTree final : public DesignerModel {
  public:
   // Reads the block starting at lines[*index] and sets *index past its End. LoadError naming
   // `file_name` and the line of a Begin or BeginProperty that never closes.
-  static std::unique_ptr<DesignerTree> Parse(const std::vector<SourceLine>& lines, std::size_t* index,
-                                             const std::string& file_name);
+  static std::unique_ptr<DesignerTree> Parse(const std::vector<SourceLine>& lines,
+                                             std::size_t* index, const std::string& file_name);
   ~DesignerTree() override;
 
   DesignerControls& Controls() override { return *root_controls_; }

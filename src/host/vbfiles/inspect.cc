@@ -29,14 +29,18 @@ std::string_view MemberTypeName(MemberType type) {
 // "Get 10-15, Let 16-20": every procedure kind the member has, with its range.
 std::string ProcedureRanges(CodeModule& module, const std::string& name) {
   static constexpr std::array<std::pair<ProcKind, std::string_view>, 4> kKinds = {
-      {{ProcKind::kProc, "Proc"}, {ProcKind::kGet, "Get"}, {ProcKind::kLet, "Let"}, {ProcKind::kSet, "Set"}}};
+      {{ProcKind::kProc, "Proc"},
+       {ProcKind::kGet, "Get"},
+       {ProcKind::kLet, "Let"},
+       {ProcKind::kSet, "Set"}}};
   std::string ranges;
   for (const auto& [kind, label] : kKinds) {
     try {
       const int start = module.ProcStartLine(name, kind);
       const int count = module.ProcCountLines(name, kind);
       if (!ranges.empty()) ranges += ", ";
-      ranges += std::string(label) + " " + std::to_string(start) + "-" + std::to_string(start + count - 1);
+      ranges += std::string(label) + " " + std::to_string(start) + "-" +
+                std::to_string(start + count - 1);
     } catch (const HostError&) {
       // the member has no procedure of this kind
     }
@@ -96,8 +100,9 @@ std::string DescribeProject(VbProject& project) {
   References& references = memory.References();
   out += "References: " + std::to_string(references.Count()) + "\n";
   for (Reference& reference : references) {
-    out += "  " + reference.Name() + " [" + reference.Description() + " " + std::to_string(reference.Major()) + "." +
-           std::to_string(reference.Minor()) + "] " + reference.FullPath() + "\n";
+    out += "  " + reference.Name() + " [" + reference.Description() + " " +
+           std::to_string(reference.Major()) + "." + std::to_string(reference.Minor()) + "] " +
+           reference.FullPath() + "\n";
   }
   return out;
 }
@@ -112,14 +117,17 @@ RoundTrip CheckRoundTrip(VbProject& project) {
     const auto mismatch = std::mismatch(rendered.begin(), rendered.end(), disk.begin(), disk.end());
     if (mismatch.first == rendered.end() && mismatch.second == disk.end()) return;
     const std::size_t offset = static_cast<std::size_t>(mismatch.first - rendered.begin());
-    const long line = 1 + std::count(disk.begin(), disk.begin() + static_cast<std::ptrdiff_t>(offset), '\n');
+    const long line =
+        1 + std::count(disk.begin(), disk.begin() + static_cast<std::ptrdiff_t>(offset), '\n');
     result.identical = false;
-    result.report = path.string() + ":" + std::to_string(line) + ": a save would change the file from byte " +
-                    std::to_string(offset) + " on (" + std::to_string(rendered.size()) + " bytes instead of " +
+    result.report = path.string() + ":" + std::to_string(line) +
+                    ": a save would change the file from byte " + std::to_string(offset) + " on (" +
+                    std::to_string(rendered.size()) + " bytes instead of " +
                     std::to_string(disk.size()) + ")";
   });
   if (result.identical) {
-    result.report = project.Path().string() + ": " + std::to_string(files) + " files round-trip byte for byte";
+    result.report =
+        project.Path().string() + ": " + std::to_string(files) + " files round-trip byte for byte";
   }
   return result;
 }

@@ -31,8 +31,10 @@ std::optional<std::pair<std::string, std::size_t>> ReadQuoted(std::string_view t
 
 std::optional<std::int64_t> ReadHex(std::string_view digits) {
   std::uint64_t value = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
-  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || value > 0xFFFFFFFFu)
+  const auto [end, error] =
+      std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
+      value > 0xFFFFFFFFu)
     return std::nullopt;
   return static_cast<std::int64_t>(value);
 }
@@ -115,7 +117,8 @@ std::optional<SideFileRef> ParseSideFileRef(std::string_view value) {
     value.remove_prefix(1);
   }
   const auto quoted = ReadQuoted(value);
-  if (!quoted || quoted->second >= value.size() || value[quoted->second] != ':') return std::nullopt;
+  if (!quoted || quoted->second >= value.size() || value[quoted->second] != ':')
+    return std::nullopt;
   const std::optional<std::int64_t> offset = ReadHex(TrimSpaces(value.substr(quoted->second + 1)));
   if (!offset) return std::nullopt;
   ref.file = quoted->first;
@@ -134,7 +137,8 @@ PropertyValue ParsePropertyValue(std::string_view property_name, std::string_vie
   value = TrimTrailingSpaces(value);
   if (ParseSideFileRef(value)) return std::monostate{};
   if (const auto quoted = ReadQuoted(value)) return quoted->first;
-  const bool colour = spec != nullptr ? spec->kind == PropertyKind::kColor : IsColorName(property_name);
+  const bool colour =
+      spec != nullptr ? spec->kind == PropertyKind::kColor : IsColorName(property_name);
   if (const std::optional<std::uint32_t> hex = ReadHexLiteral(value)) {
     if (colour) return Color{*hex};
     return static_cast<std::int32_t>(*hex);
@@ -148,7 +152,8 @@ PropertyValue ParsePropertyValue(std::string_view property_name, std::string_vie
       if (const auto* whole = std::get_if<std::int32_t>(&parsed)) return *whole != 0;
     }
     if (colour) {
-      if (const auto* whole = std::get_if<std::int32_t>(&parsed)) return Color{static_cast<std::uint32_t>(*whole)};
+      if (const auto* whole = std::get_if<std::int32_t>(&parsed))
+        return Color{static_cast<std::uint32_t>(*whole)};
     }
     return parsed;
   }
@@ -161,7 +166,8 @@ PropertyValue CoerceToKind(const PropertyValue& value, PropertyKind kind) {
       if (const auto* whole = std::get_if<std::int32_t>(&value)) return *whole != 0;
       break;
     case PropertyKind::kColor:
-      if (const auto* whole = std::get_if<std::int32_t>(&value)) return Color{static_cast<std::uint32_t>(*whole)};
+      if (const auto* whole = std::get_if<std::int32_t>(&value))
+        return Color{static_cast<std::uint32_t>(*whole)};
       break;
     case PropertyKind::kInteger:
       if (const auto* flag = std::get_if<bool>(&value)) return std::int32_t{*flag ? -1 : 0};

@@ -28,9 +28,9 @@ std::optional<PropertyLineParts> SplitPropertyLine(std::string_view line);
 
 // A value stored in the side file.
 struct SideFileRef {
-  std::string file;           // as written, relative to the form file
+  std::string file;  // as written, relative to the form file
   std::uint32_t offset = 0;
-  bool text = false;           // $"...": a string, not a picture
+  bool text = false;  // $"...": a string, not a picture
 };
 
 std::optional<SideFileRef> ParseSideFileRef(std::string_view value);

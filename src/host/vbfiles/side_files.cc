@@ -11,7 +11,8 @@ constexpr std::string_view kPictureMark("lt\0\0", 4);
 
 std::uint32_t ReadU32(const std::string& bytes, std::size_t at) {
   std::uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+  for (int i = 3; i >= 0; --i)
+    value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
   return value;
 }
 
@@ -99,7 +100,9 @@ std::vector<std::filesystem::path> SideFiles::ChangedFiles() const {
   return changed;
 }
 
-const std::string& SideFiles::Contents(const std::filesystem::path& path) { return Load(path, false).bytes; }
+const std::string& SideFiles::Contents(const std::filesystem::path& path) {
+  return Load(path, false).bytes;
+}
 
 void SideFiles::MarkSaved() {
   for (auto& [path, file] : files_) file.changed = false;

@@ -36,25 +36,31 @@ TextImage SplitText(std::string_view bytes, const std::string& file_name) {
     throw LoadError(file_name, LineOfOffset(text, nul), "binary file: NUL byte inside the text");
   }
   image.lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  // Lines end at LF; a CR before it belongs to the ending, a CR elsewhere ends a line itself.
   std::size_t start = 0;
   while (start < text.size()) {
-    const std::size_t brk = text.find_first_of("\r\n", start);
-    if (brk == std::string_view::npos) {
-      image.lines.push_back({std::string(text.substr(start)), Eol::kNone});
+    const char* begin = text.data() + start;
+    const std::size_t rest = text.size() - start;
+    const void* lf = std::memchr(begin, '\n', rest);
+    const std::size_t length =
+        lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : rest;
+    const void* cr = std::memchr(begin, '\r', length);
+    if (cr != nullptr && static_cast<const char*>(cr) + 1 != begin + length) {
+      const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+      image.lines.push_back({std::string(begin, at), Eol::kCr});
+      start += at + 1;
+    } else if (lf == nullptr) {
+      const bool cr_last = cr != nullptr;  // a CR at the very end ends the last line
+      image.lines.push_back(
+          {std::string(begin, cr_last ? length - 1 : length), cr_last ? Eol::kCr : Eol::kNone});
       break;
+    } else if (cr != nullptr) {
+      image.lines.push_back({std::string(begin, length - 1), Eol::kCrLf});
+      start += length + 1;
+    } else {
+      image.lines.push_back({std::string(begin, length), Eol::kLf});
+      start += length + 1;
     }
-    Eol eol = Eol::kLf;
-    std::size_t next = brk + 1;
-    if (text[brk] == '\r') {
-      if (next < text.size() && text[next] == '\n') {
-        eol = Eol::kCrLf;
-        ++next;
-      } else {
-        eol = Eol::kCr;
-      }
-    }
-    image.lines.push_back({std::string(text.substr(start, brk - start)), eol});
-    start = next;
   }
   return image;
 }
@@ -77,21 +83,41 @@ void LineWriter::Write(std::string_view text, Eol eol) {
 }
 
 std::string ReadFileBytes(const fs::path& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) throw LoadError(path.string(), 0, std::strerror(errno));
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw LoadError(path.string(), 0, std::strerror(errno));
+  struct stat info {};
   std::string bytes;
+  if (::fstat(fd, &info) == 0 && info.st_size > 0)
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
   std::array<char, 1 << 16> buffer;
-  std::size_t got = 0;
-  while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) bytes.append(buffer.data(), got);
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) throw LoadError(path.string(), 0, "cannot read the file");
+  for (;;) {
+    // Straight into the string while it has room, so a file is copied once.
+    const std::size_t room = bytes.capacity() - bytes.size();
+    const std::size_t old_size = bytes.size();
+    ssize_t got = 0;
+    if (room > 0) {
+      bytes.resize(bytes.capacity());
+      got = ::read(fd, bytes.data() + old_size, room);
+      bytes.resize(old_size + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    } else {
+      got = ::read(fd, buffer.data(), buffer.size());
+      if (got > 0) bytes.append(buffer.data(), static_cast<std::size_t>(got));
+    }
+    if (got == 0) break;
+    if (got < 0 && errno != EINTR) {
+      const int error_number = errno;
+      ::close(fd);
+      throw LoadError(path.string(), 0, std::string("cannot read: ") + std::strerror(error_number));
+    }
+  }
+  ::close(fd);
   return bytes;
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return FoldAscii(x) == FoldAscii(y);
+         });
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -152,8 +178,12 @@ bool WriteAll(int fd, std::string_view bytes) {
 mode_t ModeFor(const fs::path& target) {
   struct stat info {};
   if (::stat(target.c_str(), &info) == 0) return info.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
+  // Read once: umask() can only be read by setting it, which threads must not race on.
+  static const mode_t mask = [] {
+    const mode_t current = ::umask(0);
+    ::umask(current);
+    return current;
+  }();
   return 0666 & ~mask;
 }
 
@@ -170,8 +200,11 @@ void AtomicFileSet::Stage(const fs::path& target, std::string_view bytes) {
   std::string pattern = (folder / ("." + target.filename().string() + ".marquill-XXXXXX")).string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) Fail(target, "cannot create a temporary file", errno);
-  staged_.push_back({target, pattern});
-  const bool ok = WriteAll(fd, bytes) && ::fchmod(fd, ModeFor(target)) == 0 && ::fsync(fd) == 0;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    staged_.push_back({target, pattern});
+  }
+  const bool ok = WriteAll(fd, bytes) && ::fchmod(fd, ModeFor(target)) == 0;
   const int error_number = errno;
   if (::close(fd) != 0 || !ok) Fail(target, "cannot write", ok ? errno : error_number);
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,9 +50,12 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 // the empty path when nothing matches.
 std::filesystem::path ResolveListedPath(const std::filesystem::path& base, std::string_view listed);
 
-// Replaces files through temporary files beside their targets: each Stage() writes and flushes
-// a temporary at once (so only one file's bytes need be in memory), Commit() renames them all
-// over their targets. A failed Stage() throws SaveError; temporaries not committed are removed
+// Replaces files through temporary files beside their targets: each Stage() writes a temporary
+// at once and closes it, every byte handed to the system (so only one file's bytes need be in
+// memory), and Commit() renames them all over their targets. A reader never sees a half-written
+// file. Temporaries are not fsync'ed one by one: that alone costs more than loading and saving a
+// large project, and file systems order a rename over an existing file after its new data
+// (ext4's auto_da_alloc). A failed Stage() throws SaveError; temporaries not committed are removed
 // when the set is destroyed, and no target has been touched.
 class AtomicFileSet {
  public:
@@ -60,10 +64,12 @@ class AtomicFileSet {
   AtomicFileSet& operator=(const AtomicFileSet&) = delete;
   ~AtomicFileSet();
 
+  // Safe to call from several threads at once.
   void Stage(const std::filesystem::path& target, std::string_view bytes);
   void Commit();
 
  private:
+  std::mutex mutex_;
   struct Staged {
     std::filesystem::path target;
     std::filesystem::path temp;

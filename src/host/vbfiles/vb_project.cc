@@ -1,6 +1,7 @@
 #include "host/vbfiles/vb_project.h"
 
 #include "host/vbfiles/load_error.h"
+#include "host/vbfiles/parallel.h"
 #include "host/vbfiles/text_file.h"
 
 namespace marquill::host::vbfiles {
@@ -11,8 +12,9 @@ namespace {
 ComponentType TypeOf(ListedKind kind, const DesignerTree* designer) {
   switch (kind) {
     case ListedKind::kForm:
-      return designer != nullptr && designer->Root().ClassName() == "VB.MDIForm" ? ComponentType::kMDIForm
-                                                                                 : ComponentType::kVBForm;
+      return designer != nullptr && designer->Root().ClassName() == "VB.MDIForm"
+                 ? ComponentType::kMDIForm
+                 : ComponentType::kVBForm;
     case ListedKind::kModule:
       return ComponentType::kStdModule;
     case ListedKind::kClass:
@@ -24,8 +26,9 @@ ComponentType TypeOf(ListedKind kind, const DesignerTree* designer) {
     case ListedKind::kUserDocument:
       return ComponentType::kDocObject;
     case ListedKind::kDesigner:
-      return designer != nullptr && designer->Root().ClassName().starts_with("MSForms.") ? ComponentType::kMSForm
-                                                                                          : ComponentType::kActiveXDesigner;
+      return designer != nullptr && designer->Root().ClassName().starts_with("MSForms.")
+                 ? ComponentType::kMSForm
+                 : ComponentType::kActiveXDesigner;
     case ListedKind::kRelatedDoc:
       return ComponentType::kRelatedDocument;
     case ListedKind::kResFile:
@@ -45,40 +48,59 @@ std::unique_ptr<VbProject> VbProject::Load(const fs::path& vbp_path) {
   project->path_ = vbp_path;
   project->vbp_bytes_ = ReadFileBytes(vbp_path);
   project->vbp_ = VbpFile::Parse(project->vbp_bytes_, vbp_path.string());
-  const std::string name = project->vbp_.project_name.empty() ? StemOf(vbp_path) : project->vbp_.project_name;
+  const std::string name =
+      project->vbp_.project_name.empty() ? StemOf(vbp_path) : project->vbp_.project_name;
   project->owned_ = std::make_unique<MemoryProject>(name, vbp_path.string());
   project->project_ = project->owned_.get();
-  for (const ListedFile& listed : project->vbp_.files) project->LoadEntry(listed);
-  for (const VbpReference& reference : project->vbp_.references) project->project_->AddReference(reference.reference);
+  // Files are read and parsed side by side; the model is then built in the project's order.
+  const std::vector<ListedFile>& files = project->vbp_.files;
+  std::vector<ParsedEntry> parsed(files.size());
+  ForEachInParallel(files.size(),
+                    [&](std::size_t i) { parsed[i] = project->ParseEntry(files[i]); });
+  for (ParsedEntry& entry : parsed) project->AddEntry(entry);
+  // Each component's code and attributes go into its own objects: side by side again.
+  ForEachInParallel(parsed.size(), [&](std::size_t i) {
+    Entry& entry = project->entries_[i];
+    if (!HoldsCode(entry.listed.kind)) return;
+    entry.image = std::make_unique<ComponentImage>(
+        Install(std::move(parsed[i].file), entry.path, *entry.component));
+  });
+  for (const VbpReference& reference : project->vbp_.references)
+    project->project_->AddReference(reference.reference);
   return project;
 }
 
-void VbProject::LoadEntry(const ListedFile& listed) {
+VbProject::ParsedEntry VbProject::ParseEntry(const ListedFile& listed) const {
+  ParsedEntry entry{listed, ResolveListedPath(path_.parent_path(), listed.path), {}};
+  if (entry.path.empty())
+    throw LoadError(path_.string(), listed.line, "listed file not found: " + listed.path);
+  if (HoldsCode(listed.kind))
+    entry.file = ParseComponentFile(ReadFileBytes(entry.path), entry.path.string());
+  return entry;
+}
+
+void VbProject::AddEntry(ParsedEntry& parsed) {
+  const ListedFile& listed = parsed.listed;
   const std::string vbp_name = path_.string();
-  const fs::path path = ResolveListedPath(path_.parent_path(), listed.path);
-  if (path.empty()) throw LoadError(vbp_name, listed.line, "listed file not found: " + listed.path);
-  Entry entry{listed, nullptr, path, nullptr};
+  Entry entry{listed, nullptr, parsed.path, nullptr};
   try {
     if (!HoldsCode(listed.kind)) {
-      entry.component = &project_->AddComponent(path.filename().string(), TypeOf(listed.kind, nullptr));
-      entry.component->SetFileName(path.string());
-      entries_.push_back(std::move(entry));
-      return;
-    }
-    ParsedComponentFile parsed = ParseComponentFile(ReadFileBytes(path), path.string());
-    std::string name = parsed.vb_name;
-    if (name.empty()) name = listed.name.empty() ? StemOf(path) : listed.name;
-    for (const Entry& earlier : entries_) {
-      if (EqualsNoCase(earlier.component->Name(), name)) {
-        throw LoadError(vbp_name, listed.line, "a second component named " + name + " (the first is on line " +
-                                                   std::to_string(earlier.listed.line) + ")");
+      entry.component =
+          &project_->AddComponent(parsed.path.filename().string(), TypeOf(listed.kind, nullptr));
+    } else {
+      ParsedComponentFile& file = parsed.file;
+      std::string name = file.vb_name;
+      if (name.empty()) name = listed.name.empty() ? StemOf(parsed.path) : listed.name;
+      if (const auto earlier = names_.find(LowerAscii(name)); earlier != names_.end()) {
+        throw LoadError(vbp_name, listed.line,
+                        "a second component named " + name + " (the first is on line " +
+                            std::to_string(earlier->second) + ")");
       }
+      names_.emplace(LowerAscii(name), listed.line);
+      entry.component = &project_->AddComponent(name, TypeOf(listed.kind, file.designer.get()));
+      if (file.designer) file.designer->AttachSideFiles(&side_files_, parsed.path);
     }
-    MemoryComponent& component = project_->AddComponent(name, TypeOf(listed.kind, parsed.designer.get()));
-    component.SetFileName(path.string());
-    if (parsed.designer) parsed.designer->AttachSideFiles(&side_files_, path);
-    entry.component = &component;
-    entry.image = std::make_unique<ComponentImage>(Install(std::move(parsed), path, component));
+    entry.component->SetFileName(parsed.path.string());
   } catch (const HostError& error) {
     throw LoadError(vbp_name, listed.line, error.what());
   }
@@ -91,7 +113,8 @@ MemoryProject& VbProject::AttachTo(MemoryVbe& vbe) {
   return *project_;
 }
 
-void VbProject::Visit(SaveMode mode, const std::function<void(const fs::path&, std::string)>& visit) {
+void VbProject::Visit(SaveMode mode,
+                      const std::function<void(const fs::path&, std::string)>& visit) {
   std::string vbp = vbp_.Render();
   if (mode == SaveMode::kAll || vbp != vbp_bytes_) visit(path_, std::move(vbp));
   for (Entry& entry : entries_) {
@@ -100,28 +123,47 @@ void VbProject::Visit(SaveMode mode, const std::function<void(const fs::path&, s
       visit(entry.path, RenderComponent(*entry.image, *entry.component));
     }
   }
-  for (const fs::path& side_file : side_files_.ChangedFiles()) visit(side_file, side_files_.Contents(side_file));
+  for (const fs::path& side_file : side_files_.ChangedFiles())
+    visit(side_file, side_files_.Contents(side_file));
 }
 
 std::vector<VbProject::OutputFile> VbProject::SaveToMemory(SaveMode mode) {
   std::vector<OutputFile> files;
-  Visit(mode, [&](const fs::path& path, std::string bytes) { files.push_back({path, std::move(bytes)}); });
+  Visit(mode, [&](const fs::path& path, std::string bytes) {
+    files.push_back({path, std::move(bytes)});
+  });
   return files;
 }
 
 std::vector<fs::path> VbProject::Save(SaveMode mode) {
   AtomicFileSet set;
   std::vector<fs::path> written;
-  Visit(mode, [&](const fs::path& path, std::string bytes) {
-    set.Stage(path, bytes);
-    written.push_back(path);
+  std::string vbp = vbp_.Render();
+  if (mode == SaveMode::kAll || vbp != vbp_bytes_) {
+    set.Stage(path_, vbp);
+    written.push_back(path_);
+  }
+  // Components are rendered and written side by side; each touches only its own objects.
+  std::vector<Entry*> changed;
+  for (Entry& entry : entries_) {
+    if (entry.image && (mode == SaveMode::kAll || HasChanged(*entry.image, *entry.component)))
+      changed.push_back(&entry);
+  }
+  ForEachInParallel(changed.size(), [&](std::size_t i) {
+    set.Stage(changed[i]->path, RenderComponent(*changed[i]->image, *changed[i]->component));
   });
+  for (const Entry* entry : changed) written.push_back(entry->path);
+  for (const fs::path& side_file : side_files_.ChangedFiles()) {
+    set.Stage(side_file, side_files_.Contents(side_file));
+    written.push_back(side_file);
+  }
   set.Commit();
   MarkAllSaved();
   return written;
 }
 
-void VbProject::ForEachRendered(const std::function<void(const fs::path&, const std::string&)>& visit) {
+void VbProject::ForEachRendered(
+    const std::function<void(const fs::path&, const std::string&)>& visit) {
   visit(path_, vbp_.Render());
   for (Entry& entry : entries_) {
     if (entry.image) visit(entry.path, RenderComponent(*entry.image, *entry.component));

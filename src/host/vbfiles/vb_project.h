@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,7 +54,8 @@ class VbProject {
   // Each file the project writes, rendered one at a time (keeps memory flat for large projects):
   // the .vbp, then every text component in the project's order. The callback gets the path and
   // the bytes the file would hold now.
-  void ForEachRendered(const std::function<void(const std::filesystem::path&, const std::string&)>& visit);
+  void ForEachRendered(
+      const std::function<void(const std::filesystem::path&, const std::string&)>& visit);
 
   // The component loaded from a listed file, and its file image; nullptr for files without code.
   struct Entry {
@@ -66,9 +68,17 @@ class VbProject {
 
  private:
   VbProject() = default;
-  void LoadEntry(const ListedFile& listed);
+  struct ParsedEntry {
+    ListedFile listed;
+    std::filesystem::path path;
+    ParsedComponentFile file;  // empty for files without code
+  };
+  ParsedEntry ParseEntry(const ListedFile& listed) const;
+  // Adds the component (in the project's order); its code is installed afterwards.
+  void AddEntry(ParsedEntry& parsed);
   // Visits every file to write in `mode`, with a flag telling whether it changed.
-  void Visit(SaveMode mode, const std::function<void(const std::filesystem::path&, std::string)>& visit);
+  void Visit(SaveMode mode,
+             const std::function<void(const std::filesystem::path&, std::string)>& visit);
   void MarkAllSaved();
 
   std::filesystem::path path_;
@@ -77,6 +87,7 @@ class VbProject {
   std::unique_ptr<MemoryProject> owned_;
   MemoryProject* project_ = nullptr;
   std::vector<Entry> entries_;
+  std::map<std::string, int> names_;  // lower-case component name -> its line in the .vbp
   SideFiles side_files_;
 };
 

@@ -50,7 +50,8 @@ constexpr std::array<KnownLibrary, 8> kKnownLibraries = {{
 
 std::string_view Unquote(std::string_view text) {
   text = TrimSpaces(text);
-  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+    text = text.substr(1, text.size() - 2);
   return text;
 }
 
@@ -63,7 +64,8 @@ std::string FileStem(std::string_view path) {
 
 int ParseHex(std::string_view digits, std::string_view what) {
   int value = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+  const auto [end, error] =
+      std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
   if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
     throw HostError("the " + std::string(what) + " version \"" + std::string(digits) +
                     "\" is not a hexadecimal number");
@@ -83,7 +85,8 @@ std::vector<std::string_view> SplitHash(std::string_view text, std::size_t max_p
   return parts;
 }
 
-ListedFile ParseListed(const KeyKind& key, std::string_view value, int line, const std::string& file) {
+ListedFile ParseListed(const KeyKind& key, std::string_view value, int line,
+                       const std::string& file) {
   ListedFile listed{key.kind, "", "", line};
   if (key.named) {
     const std::size_t semicolon = value.find(';');
@@ -116,7 +119,8 @@ MemoryReference ParseReference(std::string_view value) {
   if (parts.size() < 4) throw HostError("expected *\\G{LIBID}#version#lcid#path#description");
   const std::string_view version = parts[1];
   const std::size_t dot = version.find('.');
-  if (dot == std::string_view::npos) throw HostError("the version \"" + std::string(version) + "\" has no '.'");
+  if (dot == std::string_view::npos)
+    throw HostError("the version \"" + std::string(version) + "\" has no '.'");
   reference.major = ParseHex(version.substr(0, dot), "major");
   reference.minor = ParseHex(version.substr(dot + 1), "minor");
   reference.full_path = std::string(parts[3]);
@@ -146,7 +150,8 @@ VbpFile VbpFile::Parse(std::string_view bytes, const std::string& file_name) {
     if (!main_section) continue;
     const std::size_t equals = text.find('=');
     if (equals == std::string_view::npos) {
-      throw LoadError(file_name, line, "expected KEY=VALUE, found \"" + std::string(trimmed) + "\"");
+      throw LoadError(file_name, line,
+                      "expected KEY=VALUE, found \"" + std::string(trimmed) + "\"");
     }
     const std::string_view key = TrimSpaces(text.substr(0, equals));
     const std::string_view value = text.substr(equals + 1);
@@ -154,7 +159,8 @@ VbpFile VbpFile::Parse(std::string_view bytes, const std::string& file_name) {
       try {
         vbp.references.push_back({ParseReference(value), line});
       } catch (const HostError& error) {
-        throw LoadError(file_name, line, std::string("cannot read the Reference line: ") + error.what());
+        throw LoadError(file_name, line,
+                        std::string("cannot read the Reference line: ") + error.what());
       }
     } else if (key == "Name") {
       vbp.project_name = std::string(Unquote(value));

@@ -57,7 +57,12 @@ std::string CompactLine(std::string_view line) {
 }
 
 void CompactStrings(host::CodeModule& module, int first, int last) {
-  for (int i = last; i >= first; --i) module.ReplaceLine(i, CompactLine(module.Line(i)));
+  for (int i = last; i >= first; --i) {
+    std::string line = module.Line(i);
+    // Most lines hold no joined constants: write them back as read.
+    if (line.find(kJoinedConstants) != std::string::npos) line = CompactLine(line);
+    module.ReplaceLine(i, line);
+  }
 }
 
 }  // namespace marquill::transform

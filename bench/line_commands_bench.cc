@@ -2,7 +2,7 @@
 // Every procedure must stay linear in the module's size: at the end the run prints, for each,
 // the time at 200,000 lines divided by the time at 100,000, which must stay under 2.3.
 //
-//   build/bench/line_commands_bench --benchmark_repetitions=5
+//   build/bench/line_commands_bench
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -152,8 +152,18 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace marquill
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  // Defaults that keep the ratios meaningful on a shared machine: several repetitions, of which
+  // the best counts, run in random order so that no size always follows the heap another left.
+  // Options given on the command line come later and win.
+  std::vector<char*> args = {argv[0]};
+  std::string repetitions = "--benchmark_repetitions=5";
+  std::string interleaving = "--benchmark_enable_random_interleaving=true";
+  args.push_back(repetitions.data());
+  args.push_back(interleaving.data());
+  args.insert(args.end(), argv + 1, argv + argc);
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
   marquill::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

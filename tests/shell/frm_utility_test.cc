@@ -186,8 +186,10 @@ TEST_F(WindowTest, TheShortcutListShowsTheCachedNamesInSlotOrder) {
   ShortcutCache& cache = addin_->Shared().shortcuts;
   cache.names[0] = "Header";
   cache.names[1] = "Loop";
+  cache.names[3] = "Tail";  // an empty slot before it is left out
   frmUtility& window = OpenWindow();
-  EXPECT_EQ(Entries(window.lstShortcuts), (std::vector<std::string>{"Header:0", "Loop:0"}));
+  EXPECT_EQ(Entries(window.lstShortcuts),
+            (std::vector<std::string>{"Header:0", "Loop:0", "Tail:0"}));
 }
 
 TEST_F(WindowTest, LoadOpensTheDatabaseBeforeTheCommentSettingsAndUnloadReleasesIt) {

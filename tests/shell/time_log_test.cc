@@ -38,8 +38,11 @@ TEST(TimeLogTest, AStopLineIsAppendedWithTheLocalTime) {
             "Start at 06/12/2026 09:00:00\r\nStop  at 06/12/2026 10:30:05\r\n");
 
   host::MemoryProject unsaved("Project1");
-  log.WriteStopLine(unsaved);  // no file name, no log
-  EXPECT_FALSE(std::filesystem::exists(temp.Folder() + ".logs"));
+  log.WriteStopLine(unsaved);  // no file name, no log, here or in the working folder
+  EXPECT_FALSE(std::filesystem::exists(".logs"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 }  // namespace

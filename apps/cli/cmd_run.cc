@@ -11,7 +11,7 @@
 #include "shell/script/script_parser.h"
 #include "shell/script/script_runner.h"
 #include "shell/session.h"
-#include "shell/settings/atomic_file.h"
+#include "host/files/file_io.h"
 
 namespace marquill::cli {
 namespace {
@@ -29,7 +29,7 @@ CliError FromScript(const shell::ScriptError& error) {
 }
 
 int Run(const RunOptions& options, CliContext& context) {
-  std::optional<std::string> text = shell::ReadWholeFile(options.script);
+  std::optional<std::string> text = host::ReadWholeFile(options.script);
   if (!text) throw CliError(kExitUsage, options.script, 0, "cannot read the script");
   std::vector<shell::ScriptStep> steps;
   try {

@@ -4,7 +4,7 @@
 
 #include "host/paths/paths.h"
 #include "host/text/unified_diff.h"
-#include "shell/settings/atomic_file.h"
+#include "host/files/file_io.h"
 
 namespace marquill::shell {
 
@@ -62,7 +62,7 @@ std::vector<std::filesystem::path> Session::Finish() {
   if (!options_.dry_run) return project_->Save();
   std::vector<std::filesystem::path> changed;
   for (const auto& file : project_->SaveToMemory()) {
-    std::string before = ReadWholeFile(file.path.string()).value_or("");
+    std::string before = host::ReadWholeFile(file.path.string()).value_or("");
     if (options_.diff_out != nullptr) {
       // Both labels name the file itself, so `patch -p0` applies the output as it is.
       std::string label = file.path.string();

@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "shell/settings/atomic_file.h"
+#include "host/files/file_io.h"
 
 namespace marquill::shell {
 
@@ -25,7 +25,7 @@ std::string TimeLogTimestamp(std::chrono::system_clock::time_point when) {
 void FileTimeLog::WriteStopLine(host::Project& project) {
   std::string path = TimeLogPath(project.FileName());
   if (path.empty()) return;
-  AppendToFile(path, std::string(kStopPrefix) + TimeLogTimestamp(clock_()) + "\r\n");
+  host::AppendToFile(path, std::string(kStopPrefix) + TimeLogTimestamp(clock_()) + "\r\n");
 }
 
 }  // namespace marquill::shell

@@ -127,7 +127,7 @@ class LineSplitter {
         --continuations_left_;
         break;
     }
-    out += host::kCrLf;
+    out += host::kLineBreak;
     offset_ = boundary;
   }
 

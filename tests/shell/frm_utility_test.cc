@@ -8,7 +8,7 @@
 #include "addin_fixture.h"
 #include "shell/addin_shared.h"
 #include "shell/resources/resources.h"
-#include "shell/settings/atomic_file.h"
+#include "host/files/file_io.h"
 
 namespace marquill::shell {
 namespace {
@@ -186,8 +186,10 @@ TEST_F(WindowTest, TheShortcutListShowsTheCachedNamesInSlotOrder) {
   ShortcutCache& cache = addin_->Shared().shortcuts;
   cache.names[0] = "Header";
   cache.names[1] = "Loop";
+  cache.names[3] = "Tail";  // an empty slot before it is left out
   frmUtility& window = OpenWindow();
-  EXPECT_EQ(Entries(window.lstShortcuts), (std::vector<std::string>{"Header:0", "Loop:0"}));
+  EXPECT_EQ(Entries(window.lstShortcuts),
+            (std::vector<std::string>{"Header:0", "Loop:0", "Tail:0"}));
 }
 
 TEST_F(WindowTest, LoadOpensTheDatabaseBeforeTheCommentSettingsAndUnloadReleasesIt) {
@@ -224,11 +226,11 @@ TEST_F(WindowTest, HelpInstallsThePageOnFirstUseAndOpensIt) {
   window.KeyDown(113, 0);  // F2: nothing
   EXPECT_TRUE(platform_.CallsOf("ShellOpen").empty());
   window.KeyDown(kKeyF1, 0);
-  EXPECT_EQ(ReadWholeFile(page).value_or(""), HelpPage());
+  EXPECT_EQ(host::ReadWholeFile(page).value_or(""), HelpPage());
 
-  WriteFileAtomically(page, "edited by the user");
+  host::WriteFileAtomically(page, "edited by the user");
   window.cmdHelp.Click();
-  EXPECT_EQ(ReadWholeFile(page).value_or(""), "edited by the user");  // never overwritten
+  EXPECT_EQ(host::ReadWholeFile(page).value_or(""), "edited by the user");  // never overwritten
   auto opened = platform_.CallsOf("ShellOpen");
   ASSERT_EQ(opened.size(), 2u);
   EXPECT_EQ(opened[0].detail, page);

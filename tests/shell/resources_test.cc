@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/settings/atomic_file.h"
+#include "host/files/file_io.h"
 
 namespace marquill::shell {
 namespace {
@@ -22,7 +22,7 @@ std::uint16_t Le16(std::string_view bytes, std::size_t at) {
 }
 
 std::string SourceFile(const std::string& relative) {
-  return ReadWholeFile(std::string(MARQUILL_SOURCE_DIR) + "/" + relative).value_or("<missing>");
+  return host::ReadWholeFile(std::string(MARQUILL_SOURCE_DIR) + "/" + relative).value_or("<missing>");
 }
 
 class FaceTest : public testing::TestWithParam<int> {};

@@ -6,7 +6,7 @@
 
 #include "host/vbfiles/load_error.h"
 #include "shell/platform/scripted_platform.h"
-#include "shell/settings/atomic_file.h"
+#include "host/files/file_io.h"
 #include "shell_test_util.h"
 
 namespace marquill::shell {
@@ -27,7 +27,7 @@ class SessionTest : public testing::Test {
     options_.time_log = &time_log_;
     options_.diff_out = &diff_;
     module_path_ = (project_folder_.path() / "modMain.bas").string();
-    original_ = ReadWholeFile(module_path_).value_or("<missing>");
+    original_ = host::ReadWholeFile(module_path_).value_or("<missing>");
   }
 
   // Puts a comment on top of modMain's code.
@@ -36,7 +36,7 @@ class SessionTest : public testing::Test {
     module.CodeModule()->InsertLines(1, "' touched");
   }
 
-  std::string Module() const { return ReadWholeFile(module_path_).value_or("<missing>"); }
+  std::string Module() const { return host::ReadWholeFile(module_path_).value_or("<missing>"); }
 
   TempFolder project_folder_{"session"};
   TempFolder addin_folder_{"session-addin"};

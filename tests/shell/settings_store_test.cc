@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/settings/atomic_file.h"
+#include "host/files/file_io.h"
 #include "shell_test_util.h"
 
 namespace marquill::shell {
@@ -36,7 +36,7 @@ TEST(IniSettingsStoreTest, TheFileHasOneSectionNamedByTheKeyPath) {
   IniSettingsStore store(temp.Folder());
   store.SaveRegString(kSettingsKey, "Tab", "7");
   store.SaveRegString(kSettingsKey, "Left", "90");
-  EXPECT_EQ(ReadWholeFile(store.Path()).value_or(""),
+  EXPECT_EQ(host::ReadWholeFile(store.Path()).value_or(""),
             "[SOFTWARE\\Talvenor\\VBMarquill]\nLeft=90\nTab=7\n");
 }
 
@@ -72,10 +72,10 @@ TEST(IniSettingsStoreTest, AFailedWriteIsIgnoredAndTheOldValueStays) {
 TEST(AtomicFileTest, AFailedWriteLeavesTheTargetAndNoTemporaryBehind) {
   TempFolder temp("atomic");
   std::string target = temp.Folder() + "file.txt";
-  WriteFileAtomically(target, "first");
-  WriteFileAtomically(target, "second");
-  EXPECT_EQ(ReadWholeFile(target).value_or(""), "second");
-  EXPECT_THROW(WriteFileAtomically(temp.Folder() + "missing/file.txt", "x"), std::system_error);
+  host::WriteFileAtomically(target, "first");
+  host::WriteFileAtomically(target, "second");
+  EXPECT_EQ(host::ReadWholeFile(target).value_or(""), "second");
+  EXPECT_THROW(host::WriteFileAtomically(temp.Folder() + "missing/file.txt", "x"), std::system_error);
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(temp.path())) {
     (void)entry;
@@ -87,9 +87,9 @@ TEST(AtomicFileTest, AFailedWriteLeavesTheTargetAndNoTemporaryBehind) {
 TEST(AtomicFileTest, AppendAddsToTheEndAndCreatesAMissingFile) {
   TempFolder temp("append");
   std::string log = temp.Folder() + "p.logs";
-  AppendToFile(log, "a\r\n");
-  AppendToFile(log, "b\r\n");
-  EXPECT_EQ(ReadWholeFile(log).value_or(""), "a\r\nb\r\n");
+  host::AppendToFile(log, "a\r\n");
+  host::AppendToFile(log, "b\r\n");
+  EXPECT_EQ(host::ReadWholeFile(log).value_or(""), "a\r\nb\r\n");
 }
 
 }  // namespace

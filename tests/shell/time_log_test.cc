@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/memory/memory_host.h"
-#include "shell/settings/atomic_file.h"
+#include "host/files/file_io.h"
 #include "shell_test_util.h"
 
 namespace marquill::shell {
@@ -30,16 +30,19 @@ std::chrono::system_clock::time_point LocalTime(int year, int month, int day, in
 TEST(TimeLogTest, AStopLineIsAppendedWithTheLocalTime) {
   testing_util::TempFolder temp("timelog");
   std::string vbp = temp.Folder() + "Billing.vbp";
-  WriteFileAtomically(temp.Folder() + "Billing.logs", "Start at 06/12/2026 09:00:00\r\n");
+  host::WriteFileAtomically(temp.Folder() + "Billing.logs", "Start at 06/12/2026 09:00:00\r\n");
   FileTimeLog log([] { return LocalTime(2026, 12, 6, 10, 30, 5); });
   host::MemoryProject saved("Billing", vbp);
   log.WriteStopLine(saved);
-  EXPECT_EQ(ReadWholeFile(temp.Folder() + "Billing.logs").value_or(""),
+  EXPECT_EQ(host::ReadWholeFile(temp.Folder() + "Billing.logs").value_or(""),
             "Start at 06/12/2026 09:00:00\r\nStop  at 06/12/2026 10:30:05\r\n");
 
   host::MemoryProject unsaved("Project1");
-  log.WriteStopLine(unsaved);  // no file name, no log
-  EXPECT_FALSE(std::filesystem::exists(temp.Folder() + ".logs"));
+  log.WriteStopLine(unsaved);  // no file name, no log, here or in the working folder
+  EXPECT_FALSE(std::filesystem::exists(".logs"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 }  // namespace

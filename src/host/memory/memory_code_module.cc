@@ -327,7 +327,7 @@ std::string MemoryCodeModule::Lines(int start, int count) const {
   impl_->CheckRange(start, count);
   std::string text;
   for (int i = 0; i < count; ++i) {
-    if (i > 0) text += kCrLf;
+    if (i > 0) text += kLineBreak;
     text += impl_->lines[static_cast<std::size_t>(start - 1 + i)].text;
   }
   return text;

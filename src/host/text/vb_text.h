@@ -13,7 +13,7 @@ namespace marquill::host {
 
 // The line-continuation mark: a line whose last two characters are these goes on below.
 inline constexpr std::string_view kContinuation = " _";
-inline constexpr std::string_view kCrLf = "\r\n";
+inline constexpr std::string_view kLineBreak = "\r\n";  // CR LF, the IDE's line break
 
 // A text that does not read as a number where one is required (CLng("12a"), CDbl("")).
 class ConversionError : public std::runtime_error {

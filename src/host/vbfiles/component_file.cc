@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/memory/memory_host.h"  // before vb_text.h: its kCrLf would shadow Eol::kCrLf
+#include "host/memory/memory_host.h"
 #include "host/text/vb_text.h"
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/text_file.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "shell/settings/atomic_file.h"
+#include "host/files/file_io.h"
 
 namespace marquill::shell {
 
@@ -98,7 +98,7 @@ IniSettingsStore::IniSettingsStore(std::string folder)
     : folder_(std::move(folder)), path_(folder_ + "settings.ini") {}
 
 std::string IniSettingsStore::GetRegString(std::string_view key, std::string_view name) {
-  std::optional<std::string> text = ReadWholeFile(path_);
+  std::optional<std::string> text = host::ReadWholeFile(path_);
   if (!text) return "";
   IniSections sections = ParseIni(*text);
   auto section = sections.find(key);
@@ -113,11 +113,11 @@ void IniSettingsStore::SaveRegString(std::string_view key, std::string_view name
   if (name.empty() || name.find_first_of("=\r\n") != std::string_view::npos) return;
   std::error_code error;
   std::filesystem::create_directories(folder_, error);
-  IniSections sections = ParseIni(ReadWholeFile(path_).value_or(""));
+  IniSections sections = ParseIni(host::ReadWholeFile(path_).value_or(""));
   std::string value(text.substr(0, text.find('\0')));
   sections[std::string(key)][std::string(name)] = value;
   try {
-    WriteFileAtomically(path_, FormatIni(sections));
+    host::WriteFileAtomically(path_, FormatIni(sections));
   } catch (const std::system_error&) {
     // The add-in ignores a failed settings write.
   }

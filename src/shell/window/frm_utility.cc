@@ -7,7 +7,7 @@
 #include "host/text/vb_text.h"
 #include "shell/addin_shared.h"
 #include "shell/resources/resources.h"
-#include "shell/settings/atomic_file.h"
+#include "host/files/file_io.h"
 #include "shell/window/code_tab_commands.h"
 
 namespace marquill::shell {
@@ -51,7 +51,7 @@ std::string InstallHelpPage(const std::string& addin_folder) {
   if (std::filesystem::exists(path, error)) return path;
   std::filesystem::create_directories(folder, error);
   if (error) throw std::system_error(error, "cannot create " + folder.string());
-  WriteFileAtomically(path, HelpPage());
+  host::WriteFileAtomically(path, HelpPage());
   return path;
 }
 

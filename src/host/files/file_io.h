@@ -1,4 +1,4 @@
-// Files the shell writes whole (settings, the help page) go through a temporary file beside the
+// Files written whole (settings, help page, exports, logs) go through a temporary file beside the
 // target, flushed and renamed over it, so a failure never leaves a half-written file.
 #pragma once
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace marquill::shell {
+namespace marquill::host {
 
 // Throws std::system_error when the file cannot be written; the target is then untouched.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
@@ -15,4 +15,4 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // Appends in one write, creating the file when missing. Throws std::system_error on failure.
 void AppendToFile(const std::string& path, std::string_view bytes);
 
-}  // namespace marquill::shell
+}  // namespace marquill::host

@@ -1,4 +1,4 @@
-#include "shell/settings/atomic_file.h"
+#include "host/files/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <system_error>
 #include <vector>
 
-namespace marquill::shell {
+namespace marquill::host {
 
 namespace {
 
@@ -78,4 +78,4 @@ void AppendToFile(const std::string& path, std::string_view bytes) {
   if (::close(fd) != 0) Fail("cannot close", path);
 }
 
-}  // namespace marquill::shell
+}  // namespace marquill::host

@@ -77,6 +77,30 @@ TEST_F(WindowTest, StartsWithTheDesignValuesTheCommandsRelyOn) {
   EXPECT_EQ(window.picLogo.Picture().bytes, FaceBitmap(kFaceLogo));
 }
 
+TEST_F(WindowTest, MultiLineFieldsHaveTheScrollBarsAndFontsTheirTabsGiveThem) {
+  frmUtility& window = OpenWindow();
+  struct Field {
+    TextBox& box;
+    bool vertical;
+    bool horizontal;
+    const char* font;
+  };
+  const Field fields[] = {
+      {window.txtShortcut, true, false, ""},
+      {window.txtCmtLine, true, false, "Courier New"},
+      {window.txtCommentFormat, true, true, "Courier New"},
+      {window.txtErrHandler, true, true, ""},
+  };
+  for (const Field& field : fields) {
+    SCOPED_TRACE(field.box.Name());
+    EXPECT_TRUE(field.box.MultiLine());
+    EXPECT_EQ(field.box.VerticalScrollBar(), field.vertical);
+    EXPECT_EQ(field.box.HorizontalScrollBar(), field.horizontal);
+    EXPECT_EQ(field.box.FontName(), field.font);
+  }
+  EXPECT_FALSE(window.txtErrLabel.VerticalScrollBar());
+}
+
 struct TabCase {
   const char* name;
   const char* stored;

@@ -6,9 +6,9 @@
 #include <set>
 
 #include "addin_fixture.h"
+#include "host/files/file_io.h"
 #include "shell/addin_shared.h"
 #include "shell/resources/resources.h"
-#include "host/files/file_io.h"
 
 namespace marquill::shell {
 namespace {

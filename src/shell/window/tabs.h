@@ -106,8 +106,7 @@ struct CommentsTab {
   TextBox txtDelimNr{"txtDelimNr", kPage};
   TextBox txtCmtLine{"txtCmtLine", kPage, "", kMultiLine | kVerticalScroll | kFixedPitch};
   Label lblCommentFormat{"lblCommentFormat", kPage, "Module copyright && description:"};
-  TextBox txtCommentFormat{"txtCommentFormat", kPage, "",
-                           kMultiLine | kBothScrolls | kFixedPitch};
+  TextBox txtCommentFormat{"txtCommentFormat", kPage, "", kMultiLine | kBothScrolls | kFixedPitch};
   Label lblCmtModules{"lblCmtModules", kPage, "Modules:"};
   ComboBox cmbCmtModules{"cmbCmtModules", kPage};
   ListBox lstComment{"lstComment", kPage, /*check_boxes=*/true};

@@ -276,7 +276,25 @@ INSTANTIATE_TEST_SUITE_P(
                       {{"P.vbp", Crlf({"Module=modA; modA.bas", "Module=modB; modB.bas"})},
                        {"modA.bas", kModule},
                        {"modB.bas", kModule}},
-                      "P.vbp:2: a second component named modA (the first is on line 1)"}),
+                      "P.vbp:2: a second component named modA (the first is on line 1)"},
+        // Without a name of its own the file would give two components saving over each other.
+        LoadErrorCase{"OneFileListedTwice",
+                      {{"P.vbp", Crlf({"Module=modA; a.bas", "Module=modB; .\\A.BAS"})},
+                       {"a.bas", Crlf({"Sub A()", "End Sub"})}},
+                      "P.vbp:2: .\\A.BAS is listed a second time (the first is on line 1)"},
+        LoadErrorCase{
+            "FolderListedAsAFile",
+            {{"P.vbp", Crlf({"Type=Exe", "Module=modA; sub"})}, {"sub/modA.bas", kModule}},
+            "P.vbp:2: listed file is a folder: sub"},
+        LoadErrorCase{"EndWithoutBegin",
+                      {{"P.vbp", Crlf({"Type=Exe", "Form=frmA.frm"})},
+                       {"frmA.frm", Crlf({"VERSION 5.00", "End", "Attribute VB_Name = \"frmA\""})}},
+                      "frmA.frm:2: End without Begin"},
+        LoadErrorCase{"EndAfterTheDesignerCloses",
+                      {{"P.vbp", Crlf({"Type=Exe", "Form=frmA.frm"})},
+                       {"frmA.frm", Crlf({"VERSION 5.00", "Begin VB.Form frmA ", "End", "End",
+                                          "Attribute VB_Name = \"frmA\""})}},
+                      "frmA.frm:4: End without Begin"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -123,6 +123,28 @@ TEST_F(ConnectTest, DisconnectionRemovesEverythingItAddedAndTheEmptyToolbar) {
   EXPECT_EQ(AddIns().Count(), 1);
 }
 
+TEST_F(ConnectTest, DisconnectionDeletesTheItemsLastFirstThenTheToolbarControlsThenTheBar) {
+  ConnectAddin();
+  auto deleted = [](CommandBarControl& control) {
+    return dynamic_cast<RecordingControl&>(control).Tag() + ".Delete";
+  };
+  CommandBarControls& items = AddIns().Item(1).Controls();
+  CommandBarControls& tools = Toolbar()->Controls();
+  std::vector<std::string> expected = {deleted(items.Item(4)), deleted(items.Item(3)),
+                                       deleted(items.Item(2)), deleted(items.Item(1)),
+                                       deleted(AddIns().Item(1))};
+  for (int i = 1; i <= 5; ++i) expected.push_back(deleted(tools.Item(i)));
+  expected.push_back("\"VB Hobrook\".Delete");
+  const std::size_t before = bars_.Log().size();
+  addin_->OnDisconnection();
+  std::vector<std::string> deletions;
+  for (std::size_t i = before; i < bars_.Log().size(); ++i) {
+    const std::string& entry = bars_.Log()[i];
+    if (entry.ends_with(".Delete")) deletions.push_back(entry);
+  }
+  EXPECT_EQ(deletions, expected);
+}
+
 TEST_F(ConnectTest, TheClockStartsStoppedWithItsStoppedFaceAtEveryConnection) {
   Connect& first = ConnectAddin();
   first.SetClockRunning(true);

@@ -6,9 +6,9 @@
 #include <set>
 
 #include "addin_fixture.h"
+#include "host/files/file_io.h"
 #include "shell/addin_shared.h"
 #include "shell/resources/resources.h"
-#include "host/files/file_io.h"
 
 namespace marquill::shell {
 namespace {
@@ -75,6 +75,30 @@ TEST_F(WindowTest, StartsWithTheDesignValuesTheCommandsRelyOn) {
   EXPECT_EQ(window.cmbScaleMode.List(7), "Centimeter");
   EXPECT_EQ(window.cmbBorderForm.List(5), "Sizable ToolWindow");
   EXPECT_EQ(window.picLogo.Picture().bytes, FaceBitmap(kFaceLogo));
+}
+
+TEST_F(WindowTest, MultiLineFieldsHaveTheScrollBarsAndFontsTheirTabsGiveThem) {
+  frmUtility& window = OpenWindow();
+  struct Field {
+    TextBox& box;
+    bool vertical;
+    bool horizontal;
+    const char* font;
+  };
+  const Field fields[] = {
+      {window.txtShortcut, true, false, ""},
+      {window.txtCmtLine, true, false, "Courier New"},
+      {window.txtCommentFormat, true, true, "Courier New"},
+      {window.txtErrHandler, true, true, ""},
+  };
+  for (const Field& field : fields) {
+    SCOPED_TRACE(field.box.Name());
+    EXPECT_TRUE(field.box.MultiLine());
+    EXPECT_EQ(field.box.VerticalScrollBar(), field.vertical);
+    EXPECT_EQ(field.box.HorizontalScrollBar(), field.horizontal);
+    EXPECT_EQ(field.box.FontName(), field.font);
+  }
+  EXPECT_FALSE(window.txtErrLabel.VerticalScrollBar());
 }
 
 struct TabCase {

@@ -6,8 +6,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 #include <vector>
 
@@ -30,6 +28,13 @@ void WriteAll(int fd, std::string_view bytes, const std::string& path) {
   }
 }
 
+// The mode a replacement should have: the target's own, or that of an ordinary new file.
+mode_t ModeFor(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0) return info.st_mode & 07777;
+  return 0644;
+}
+
 }  // namespace
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
@@ -42,8 +47,8 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   try {
     WriteAll(fd, bytes, temp);
     if (::fsync(fd) != 0) Fail("cannot flush", temp);
-    // mkstemp creates 0600; a settings or help file is an ordinary file of the user's.
-    ::fchmod(fd, 0644);  // best effort
+    // mkstemp creates 0600: the replacement takes the target's own mode, a new file 0644.
+    ::fchmod(fd, ModeFor(path));  // best effort
   } catch (...) {
     ::close(fd);
     ::unlink(temp.c_str());
@@ -58,12 +63,24 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return bytes.str();
+  // Plain reads so that a failing read (a folder given as a file, an I/O error) is told apart
+  // from an empty file; a stream would report both as no bytes.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string bytes;
+  char buffer[1 << 16];
+  for (;;) {
+    ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  return bytes;
 }
 
 void AppendToFile(const std::string& path, std::string_view bytes) {

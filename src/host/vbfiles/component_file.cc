@@ -108,6 +108,9 @@ ParsedComponentFile ParseComponentFile(std::string_view bytes, const std::string
         throw LoadError(file_name, static_cast<int>(first + 1), "BEGIN never closes (no END)");
       parsed.header.insert(parsed.header.end(), lines.begin() + static_cast<std::ptrdiff_t>(first),
                            lines.begin() + static_cast<std::ptrdiff_t>(++i));
+    } else if (trimmed == "End" && !parsed.header.empty()) {
+      // Inside the header an End can only close a designer block, and none is open.
+      throw LoadError(file_name, static_cast<int>(i + 1), "End without Begin");
     } else if (IsDesignerBegin(trimmed)) {
       if (parsed.designer)
         throw LoadError(file_name, static_cast<int>(i + 1), "a second designer block");

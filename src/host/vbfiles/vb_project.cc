@@ -74,6 +74,9 @@ VbProject::ParsedEntry VbProject::ParseEntry(const ListedFile& listed) const {
   ParsedEntry entry{listed, ResolveListedPath(path_.parent_path(), listed.path), {}};
   if (entry.path.empty())
     throw LoadError(path_.string(), listed.line, "listed file not found: " + listed.path);
+  std::error_code error;
+  if (fs::is_directory(entry.path, error))
+    throw LoadError(path_.string(), listed.line, "listed file is a folder: " + listed.path);
   if (HoldsCode(listed.kind))
     entry.file = ParseComponentFile(ReadFileBytes(entry.path), entry.path.string());
   return entry;
@@ -83,6 +86,16 @@ void VbProject::AddEntry(ParsedEntry& parsed) {
   const ListedFile& listed = parsed.listed;
   const std::string vbp_name = path_.string();
   Entry entry{listed, nullptr, parsed.path, nullptr};
+  // Two components on one file would each save over the other's edits.
+  std::error_code canonical_error;
+  fs::path same = fs::weakly_canonical(parsed.path, canonical_error);
+  if (canonical_error) same = parsed.path.lexically_normal();
+  if (const auto earlier = files_.find(same); earlier != files_.end()) {
+    throw LoadError(vbp_name, listed.line,
+                    listed.path + " is listed a second time (the first is on line " +
+                        std::to_string(earlier->second) + ")");
+  }
+  files_.emplace(same, listed.line);
   try {
     if (!HoldsCode(listed.kind)) {
       entry.component =

@@ -112,6 +112,9 @@ enum TextStyle : unsigned {
   kMultiLine = 1,
   kLocked = 2,      // read-only for the user; the add-in still writes it
   kFixedPitch = 4,  // drawn in "Courier New"
+  kVerticalScroll = 8,
+  kHorizontalScroll = 16,
+  kBothScrolls = kVerticalScroll | kHorizontalScroll,
 };
 
 class TextBox : public Control {
@@ -129,6 +132,8 @@ class TextBox : public Control {
 
   bool MultiLine() const { return (style_ & kMultiLine) != 0; }
   bool Locked() const { return (style_ & kLocked) != 0; }
+  bool VerticalScrollBar() const { return (style_ & kVerticalScroll) != 0; }
+  bool HorizontalScrollBar() const { return (style_ & kHorizontalScroll) != 0; }
 
   void OnChange(std::function<void()> handler) { on_change_ = std::move(handler); }
   void OnLostFocus(std::function<void()> handler) { on_lost_focus_ = std::move(handler); }

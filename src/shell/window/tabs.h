@@ -90,7 +90,7 @@ struct CodeTab {
   CommandButton cmdIndent{"cmdIndent", -1, kPage, "Indent"};
   TextBox txtIndent{"txtIndent", kPage, "4"};
   ListBox lstShortcuts{"lstShortcuts", kPage};
-  TextBox txtShortcut{"txtShortcut", kPage, "", kMultiLine};
+  TextBox txtShortcut{"txtShortcut", kPage, "", kMultiLine | kVerticalScroll};
   ControlArray<CommandButton> cmdShortcut{"cmdShortcut"};
 };
 
@@ -104,9 +104,9 @@ struct CommentsTab {
   TextBox txtDelim{"txtDelim", kPage};
   Label lblDelimTimes{"lblDelimTimes", kPage, "x"};
   TextBox txtDelimNr{"txtDelimNr", kPage};
-  TextBox txtCmtLine{"txtCmtLine", kPage, "", kMultiLine | kFixedPitch};
+  TextBox txtCmtLine{"txtCmtLine", kPage, "", kMultiLine | kVerticalScroll | kFixedPitch};
   Label lblCommentFormat{"lblCommentFormat", kPage, "Module copyright && description:"};
-  TextBox txtCommentFormat{"txtCommentFormat", kPage, "", kMultiLine | kFixedPitch};
+  TextBox txtCommentFormat{"txtCommentFormat", kPage, "", kMultiLine | kBothScrolls | kFixedPitch};
   Label lblCmtModules{"lblCmtModules", kPage, "Modules:"};
   ComboBox cmbCmtModules{"cmbCmtModules", kPage};
   ListBox lstComment{"lstComment", kPage, /*check_boxes=*/true};
@@ -137,7 +137,7 @@ struct ErrorsTab {
   TextBox txtErrLabel{"txtErrLabel", kPage, "err_label"};
   ControlArray<OptionButton> optError{"optError"};
   TextBox txtCallErr{"txtCallErr", kPage};
-  TextBox txtErrHandler{"txtErrHandler", kPage, "", kMultiLine};
+  TextBox txtErrHandler{"txtErrHandler", kPage, "", kMultiLine | kBothScrolls};
 
   CommandButton cmdExportHTML{"cmdExportHTML", -1, kPage, "Export as HTML", /*enabled=*/false};
   TextBox txtPathHTML{"txtPathHTML", kPage};

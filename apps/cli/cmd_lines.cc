@@ -3,6 +3,8 @@
 // options, presses the button and saves what changed.
 #include <CLI/CLI.hpp>
 #include <charconv>
+#include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,6 +12,7 @@
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
 #include "host/scope/command_scope.h"
+#include "host/text/vb_text.h"
 #include "host/vbfiles/load_error.h"
 #include "shell/platform/console_platform.h"
 #include "shell/platform/scripted_platform.h"
@@ -26,6 +29,8 @@ struct LineCommand {
   shell::TextBox shell::CodeTab::*width_field = nullptr;  // split-lines and indent
   bool collapse = false;                                  // delete-empty-rows
   bool asks = false;                                      // indent
+  // The largest whole width the command can use; indent cannot indent past a code line.
+  std::int32_t max_width = std::numeric_limits<std::int32_t>::max();
 };
 
 struct LineOptions {
@@ -100,13 +105,23 @@ void ChooseScope(shell::Session& session, const LineOptions& options) {
 }
 
 // Types the width as a user would: the field normalises its text, on the change or when the
-// focus leaves it.
-void SetWidth(shell::TextBox& field, const std::string& width) {
+// focus leaves it. The window quietly skips every module when the field's number does not round
+// to a whole number it can use; here that is said.
+void SetWidth(shell::TextBox& field, const std::string& width, std::int32_t max_width) {
   if (!host::NumberFieldPasses(width)) {
     throw CliError(kExitUsage, "--width wants a number greater than 0, not '" + width + "'");
   }
   field.SetText(width);
   field.LoseFocus();
+  bool usable = false;
+  try {
+    usable = host::CLng(field.Text()) <= max_width;
+  } catch (const host::ConversionError&) {
+  }
+  if (!usable) {
+    throw CliError(kExitUsage,
+                   "--width " + width + " is too large: at most " + std::to_string(max_width));
+  }
 }
 
 bool QuestionRefused(const shell::ScriptedPlatform& platform) {
@@ -136,7 +151,7 @@ int Run(const LineCommand& command, const LineOptions& options, CliContext& cont
     ChooseScope(session, options);
     if (command.collapse) window.chkDelLines.SetValue(options.collapse ? 0 : 1);
     if (command.width_field != nullptr && !options.width.empty()) {
-      SetWidth(window.*command.width_field, options.width);
+      SetWidth(window.*command.width_field, options.width, command.max_width);
     }
     (window.*command.button).Click();
     if (QuestionRefused(platform)) {
@@ -198,7 +213,8 @@ const CommandRegistrar kSplitLines =
               &CodeTab::cmdSplit, &CodeTab::txtSplit});
 const CommandRegistrar kIndent =
     Register({"indent", "Join continued lines, then re-indent code by its block structure",
-              &CodeTab::cmdIndent, &CodeTab::txtIndent, false, /*asks=*/true});
+              &CodeTab::cmdIndent, &CodeTab::txtIndent, false, /*asks=*/true,
+              /*max_width=*/1023});
 
 }  // namespace
 }  // namespace marquill::cli

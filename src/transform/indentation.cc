@@ -10,9 +10,10 @@
 namespace marquill::transform {
 namespace {
 
-// Far beyond any line the code window takes; a width that would need more fails the procedure
-// rather than exhausting memory.
-constexpr std::int64_t kMaxIndentation = std::int64_t{1} << 20;
+// The code window takes no longer line. A width that would need more indentation fails the
+// procedure like a host refusal: otherwise a huge width would make every line of the module that
+// long and could exhaust memory.
+constexpr std::int64_t kMaxIndentation = 1023;
 
 bool StartsWithAny(std::string_view s, std::initializer_list<std::string_view> words) {
   return std::any_of(words.begin(), words.end(),

@@ -26,7 +26,8 @@ bool IfOpensBlock(std::string_view s);
 
 // Rewrites every line of first..last as width x level spaces followed by the line without its
 // leading spaces (tabs stay), the level starting at 0 at `first` and never going below 0. The
-// last line is fixed when the walk begins.
+// last line is fixed when the walk begins. A line that would take more than 1023 spaces of
+// indentation (the longest line the code window takes) fails the procedure there.
 void IndentLines(host::CodeModule& module, int first, int last, int width);
 
 }  // namespace marquill::transform

@@ -12,6 +12,8 @@ namespace {
 // character within the width.
 constexpr std::size_t kSlack = 5;
 
+using host::kContinuation;
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsWordChar(char c) {
@@ -65,8 +67,15 @@ class LineSplitter {
     return IsDigit(text_[start]);
   }
 
+  // The space of the line's own continuation mark: breaking there would leave the underscore
+  // alone on the last line, where it no longer continues the statement.
+  bool IsMarkSpace(std::size_t index) const {
+    return index + kContinuation.size() == text_.size() && text_.ends_with(kContinuation);
+  }
+
   bool IsBreakAt(std::size_t q, char wanted) const {
     if (q < PrefixSize() || At(q) != wanted) return false;
+    if (wanted == ' ') return !IsMarkSpace(TextIndex(q));
     return wanted != '.' || !IsDecimalPoint(TextIndex(q));
   }
 
@@ -84,22 +93,24 @@ class LineSplitter {
     return 0;
   }
 
-  // First occurrence of `wanted` at or after the width, 1-based; 0 when there is none.
-  std::size_t FirstFrom(char wanted) const {
-    for (std::size_t q = width_ - 1; q < Size(); ++q) {
+  // First occurrence of `wanted` at or after the width and before 1-based position `before`,
+  // 1-based; 0 when there is none.
+  std::size_t FirstFrom(char wanted, std::size_t before) const {
+    for (std::size_t q = width_ - 1; q + 1 < before; ++q) {
       if (IsBreakAt(q, wanted)) return q + 1;
     }
     return 0;
   }
 
   // Past the width: the first space, moved back to an earlier parenthesis or point. Without a
-  // space there the remainder stays whole, whatever else follows.
+  // space there the remainder stays whole, whatever else follows. The other characters are only
+  // looked for before that space, so a long line costs one pass, not one per piece.
   std::size_t ForwardSearch() const {
-    std::size_t p = FirstFrom(' ');
+    std::size_t p = FirstFrom(' ', Size() + 1);
     if (p == 0) return 0;
     for (char c : {'(', ')', '.'}) {
-      const std::size_t q = FirstFrom(c);
-      if (q > 0 && q < p) p = q;
+      const std::size_t q = FirstFrom(c, p);
+      if (q > 0) p = q;
     }
     return p;
   }
@@ -122,7 +133,7 @@ class LineSplitter {
         reopen_ = '\'';
         break;
       case TextState::kCode:
-        out += host::kContinuation;
+        out += kContinuation;
         reopen_ = 0;
         --continuations_left_;
         break;

@@ -14,10 +14,11 @@ namespace marquill::transform {
 inline constexpr int kMaxContinuations = 24;
 
 // Splits every line of first..last longer than `width`, walking from the last line back. A line
-// is broken after a space, "(", ")" or "." (never after a decimal point); a break inside a string
-// literal closes it and reopens it on the next line, a break inside a comment starts a new
-// comment line, and a break in code adds the continuation mark. Every piece keeps the line's
-// indentation. A width of 0 or less changes nothing.
+// is broken after a space, "(", ")" or "." (never after a decimal point, nor at the space of the
+// line's own continuation mark); a break inside a string literal closes it and reopens it on the
+// next line, a break inside a comment starts a new comment line, and a break in code adds the
+// continuation mark. Every piece keeps the line's indentation. A width of 0 or less changes
+// nothing.
 void SplitLines(host::CodeModule& module, int first, int last, int width);
 
 // One line split at `width`, the pieces separated by CR LF. `continuations_left` is how many

@@ -179,6 +179,10 @@ const UsageCase kUsageCases[] = {
     {"UnknownModule", {"delete-comments", "--module", "modNope"}, "no component named 'modNope'"},
     {"WidthZero", {"split-lines", "--width", "0"}, "--width wants a number greater than 0"},
     {"WidthNotANumber", {"indent", "--yes", "--width", "four"}, "--width wants a number"},
+    {"WidthBeyondAWholeNumber", {"split-lines", "--width", "1e10"}, "--width 1e10 is too large"},
+    {"IndentWiderThanACodeLine",
+     {"indent", "--yes", "--width", "1024"},
+     "--width 1024 is too large: at most 1023"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, LineUsageTest, testing::ValuesIn(kUsageCases),

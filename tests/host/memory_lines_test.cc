@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 #include "host/memory/line_store.h"
@@ -58,6 +59,21 @@ INSTANTIATE_TEST_SUITE_P(
                                 (void)static_cast<MemoryCodeModule&>(m).DeclarationEnd(4);
                               }}),
     test::RowName());
+
+TEST(MemoryLinesTest, HugeCountsAreRefusedWithTheRangeAsked) {
+  TestModule module({"a", "b", "c"});
+  constexpr int kHuge = std::numeric_limits<int>::max();
+  for (auto call : {+[](CodeModule& m) { (void)m.Lines(2, kHuge); },
+                    +[](CodeModule& m) { m.DeleteLines(2, kHuge); }}) {
+    try {
+      call(module.code());
+      ADD_FAILURE() << "a count of " << kHuge << " was taken";
+    } catch (const HostError& error) {
+      EXPECT_THAT(error.what(), ::testing::HasSubstr("lines 2 to 2147483648 are outside"));
+    }
+  }
+  EXPECT_THAT(LinesOf(module.code()), ElementsAre("a", "b", "c"));
+}
 
 struct EditCase {
   const char* name;

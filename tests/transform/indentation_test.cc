@@ -101,6 +101,22 @@ TEST(IndentLinesRangeTest, LevelStartsAtZeroAtTheFirstLineOfTheRange) {
                        {"Sub A()", "With f", "    .x = 1", "  End With", "End Sub"});
 }
 
+// A width far beyond any code line fails where a line would need more than 1023 spaces, rather
+// than making every line of the module that long.
+TEST(IndentLinesRangeTest, IndentationPastTheLongestLineFails) {
+  const Lines input = {"For i = 1 To 2", "Do", "x", "Loop", "Next"};
+  VerifyIndent({"For i = 1 To 2", std::string(511, ' ') + "Do", std::string(1022, ' ') + "x",
+                std::string(511, ' ') + "Loop", "Next"},
+               input, 511);
+  testing::VerifyLines(
+      input, [](host::CodeModule& m) { IndentLines(m, 1, m.CountOfLines(), 512); },
+      {"For i = 1 To 2", std::string(512, ' ') + "Do", "x", "Loop", "Next"},
+      testing::Outcome::kFails, testing::Stability::kUnstable);
+  testing::VerifyLines(
+      {"With f", ".x = 1"}, [](host::CodeModule& m) { IndentLines(m, 1, 2, 2000000000); },
+      {"With f", ".x = 1"}, testing::Outcome::kFails, testing::Stability::kUnstable);
+}
+
 TEST(IndentLinesRangeTest, WalkPastTheLastLineFailsKeepingWhatItWrote) {
   testing::VerifyLines(
       {"With f", ".x = 1"}, [](host::CodeModule& m) { IndentLines(m, 1, 3, 4); },

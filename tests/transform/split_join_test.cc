@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "host/memory/memory_host.h"
@@ -98,10 +99,50 @@ const SplitCase kSplitCases[] = {
      8,
      {"s = \"v1.\" & _", "\"5 of \" & _", "\"the \" & _", "\"tool\""}},
     {"SpacesOnlyLineLongerThanWidthEmpties", {"          "}, 4, {""}},
+    // The mark's space is no break: the underscore alone below would end the statement.
+    {"MarkSpaceAtTheWidthIsNoBreak",
+     {"x = aaaaaaaaaaaaaaa _", "  + 1"},
+     20,
+     {"x =  _", "aaaaaaaaaaaaaaa _", "  + 1"}},
+    {"MarkSpaceIsNoForwardBreak",
+     {"x=aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa _", "+ 1"},
+     10,
+     {"x=aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa _", "+ 1"}},
+    {"ContinuedCommentKeepsItsMark",
+     {"' one two three four _", "five"},
+     21,
+     {"' one two three ", "'four _", "five"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, SplitLinesTest, ::testing::ValuesIn(kSplitCases),
                          [](const auto& row) { return std::string(row.param.name); });
+
+// Split, joined and compacted, a statement whose literal was split reads as it did.
+TEST(SplitLinesTest, JoinAndCompactUndoASplitLiteral) {
+  const std::string line = "x = \"aaaa bbbb cccc dddd eeee\"";
+  VerifyLines(
+      {line},
+      [](host::CodeModule& m) {
+        SplitLines(m, 1, 1, 20);
+        ASSERT_EQ(m.CountOfLines(), 2);
+        JoinLines(m, 1, 1);
+        CompactStrings(m, 1, 1);
+      },
+      {line}, Outcome::kCompletes, Stability::kUnstable);
+}
+
+// The search past the width stops at the next space, so a line of many short pieces is split in
+// one pass. Comment pieces take no continuation, so nothing caps their number.
+TEST(SplitLinesTest, LongCommentSplitsInLinearTime) {
+  constexpr int kWords = 60000;
+  std::string comment = "'";
+  for (int i = 0; i < kWords; ++i) comment += " aaaaaaaaa";
+  const auto start = std::chrono::steady_clock::now();
+  const std::string pieces = SplitLine(comment, 5, kMaxContinuations);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(host::CountOf(pieces, host::kLineBreak), kWords);  // "' ", then one per word
+  EXPECT_LT(elapsed, std::chrono::seconds(2));
+}
 
 TEST(SplitLinesTest, WidthZeroChangesNothing) {
   VerifyLines({"x = 1 + 2", "", "y = 3"}, Split(0), {"x = 1 + 2", "", "y = 3"});

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -191,7 +192,9 @@ void MemoryCodeModule::Impl::CheckLine(int line) const {
 void MemoryCodeModule::Impl::CheckRange(int start, int count) const {
   if (count < 0) throw HostError("a negative line count: " + std::to_string(count));
   if (start < 1 || start > Count() || count > Count() - start + 1) {
-    throw HostError("lines " + std::to_string(start) + " to " + std::to_string(start + count - 1) +
+    // In 64 bits: a count near the largest int must not overflow in the message.
+    const std::int64_t last = std::int64_t{start} + count - 1;
+    throw HostError("lines " + std::to_string(start) + " to " + std::to_string(last) +
                     " are outside the module's " + std::to_string(Count()) + " lines");
   }
 }

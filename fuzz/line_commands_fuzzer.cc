@@ -101,12 +101,14 @@ bool Execute(const Run& run, host::CodeModule& module) {
 void CheckUntouchedAround(const Run& run, const std::vector<std::string>& before,
                           const std::vector<std::string>& after) {
   const std::size_t above = static_cast<std::size_t>(std::min<int>(run.first - 1, before.size()));
-  Require(after.size() >= above && std::equal(before.begin(), before.begin() + above, after.begin()),
-          "lines above the range are untouched");
+  Require(
+      after.size() >= above && std::equal(before.begin(), before.begin() + above, after.begin()),
+      "lines above the range are untouched");
   if (run.command == Command::kJoinLines) return;
   const std::size_t below = before.size() - std::min<std::size_t>(before.size(), run.last);
-  Require(after.size() >= below && std::equal(before.end() - below, before.end(), after.end() - below),
-          "lines below the range are untouched");
+  Require(
+      after.size() >= below && std::equal(before.end() - below, before.end(), after.end() - below),
+      "lines below the range are untouched");
 }
 
 void CheckCount(const Run& run, std::size_t before, std::size_t after) {
@@ -181,8 +183,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data) + kHeaderSize,
                               size - kHeaderSize);
   host::MemoryProject project("Fuzz");
-  host::MemoryComponent& component =
-      project.AddComponent("Fuzz", host::ComponentType::kStdModule);
+  host::MemoryComponent& component = project.AddComponent("Fuzz", host::ComponentType::kStdModule);
   std::vector<host::SourceLine> lines = host::SplitSourceText(text);
   const Run run = ReadRun(data, static_cast<int>(lines.size()));
   host::MemoryCodeModule& module = component.SetCode(std::move(lines), run.new_line_eol);

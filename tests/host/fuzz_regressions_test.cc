@@ -54,5 +54,17 @@ TEST(DesignerBegin, TabsMaySeparateClassAndName) {
   EXPECT_EQ(parsed.designer->AllBlocks()[0]->Name(), "lblA");
 }
 
+// "Attribute .=" used to load as an attribute with no name and render as "Attribute  = ", which
+// reads back as code: a line naming nothing is code from the start, kept as written.
+TEST(AttributeLine, WithoutANameIsCode) {
+  for (const char* text : {"Attribute .=", "Attribute M. = 1", "Attribute  = 1"}) {
+    EXPECT_FALSE(ParseAttributeLine({text, Eol::kNone}).has_value()) << text;
+  }
+  const ParsedComponentFile parsed = ParseComponentFile("Attribute .=", "m.bas");
+  ASSERT_EQ(parsed.code.size(), 1u);
+  EXPECT_EQ(parsed.code[0].text, "Attribute .=");
+  EXPECT_TRUE(parsed.component_attributes.empty());
+}
+
 }  // namespace
 }  // namespace marquill::host::vbfiles

@@ -72,6 +72,8 @@ std::optional<AttributeLine> ParseAttributeLine(const SourceLine& line) {
   } else {
     attribute.name = std::string(key);
   }
+  // Without a name the line would be written back as "Attribute  = ...", which reads as code.
+  if (attribute.name.empty()) return std::nullopt;
   attribute.value = std::string(value);
   attribute.eol = line.eol;
   return attribute;

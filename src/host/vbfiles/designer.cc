@@ -357,6 +357,24 @@ void Block::Render(LineWriter& writer) const {
 
 // ---- DesignerTree
 
+namespace {
+
+// Every control is found by its class and its name: a block without them cannot be one.
+void RequireClassAndName(const std::vector<SourceLine>& lines, std::size_t i,
+                         const std::string& file_name) {
+  const std::string_view text = lines[i].text;
+  const std::string_view class_name = SecondWord(TrimBlanks(text));
+  const auto class_end =
+      static_cast<std::size_t>(class_name.data() - text.data()) + class_name.size();
+  const std::string_view rest = TrimBlanks(text.substr(class_end));
+  if (class_name.empty() || rest.empty()) {
+    throw LoadError(file_name, static_cast<int>(i + 1),
+                    "Begin needs a control class and a name (Begin VB.TextBox Text1)");
+  }
+}
+
+}  // namespace
+
 DesignerTree::DesignerTree() : all_controls_(*this, nullptr) {}
 DesignerTree::~DesignerTree() = default;
 
@@ -365,6 +383,7 @@ std::unique_ptr<DesignerTree> DesignerTree::Parse(const std::vector<SourceLine>&
                                                   const std::string& file_name) {
   std::unique_ptr<DesignerTree> tree(new DesignerTree());
   std::size_t i = *index;
+  RequireClassAndName(lines, i, file_name);
   tree->root_ = std::make_unique<Block>(*tree, nullptr, lines[i]);
   tree->root_controls_ = std::make_unique<BlockControls>(*tree, tree->root_.get());
   std::vector<std::pair<Block*, std::size_t>> open = {{tree->root_.get(), i}};
@@ -388,6 +407,7 @@ std::unique_ptr<DesignerTree> DesignerTree::Parse(const std::vector<SourceLine>&
                                lines.begin() + static_cast<std::ptrdiff_t>(i + 1)},
                               nullptr});
     } else if (IsWordStart(trimmed, "Begin")) {
+      RequireClassAndName(lines, i, file_name);
       auto child = std::make_unique<Block>(*tree, &block, lines[i]);
       open.emplace_back(child.get(), i);
       block.items_.push_back({Block::ItemKind::kChild, {}, std::move(child)});

@@ -1,0 +1,70 @@
+// Inputs the fuzz targets found faults with, kept as ordinary cases.
+#include "host/support/named_rows.h"
+#include "host/vbfiles/component_file.h"
+#include "host/vbfiles/load_error.h"
+#include "vbfiles_test_support.h"
+
+namespace marquill::host::vbfiles {
+namespace {
+
+using ::marquill::host::vbfiles::testing::Crlf;
+
+struct MalformedBegin {
+  const char* name;
+  std::string bytes;
+  int line;  // the Begin line the error names
+};
+
+class DesignerBeginTest : public ::testing::TestWithParam<MalformedBegin> {};
+
+// A Begin line without a class and a name used to load as a nameless control of no class.
+TEST_P(DesignerBeginTest, IsRefusedAtItsLine) {
+  const MalformedBegin& row = GetParam();
+  try {
+    ParseComponentFile(row.bytes, "f.frm");
+    FAIL() << "loaded";
+  } catch (const LoadError& error) {
+    EXPECT_EQ(error.line(), row.line);
+    EXPECT_EQ(error.message(), "Begin needs a control class and a name (Begin VB.TextBox Text1)");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fuzz, DesignerBeginTest,
+    ::testing::Values(
+        // The fuzzer's input, lines ending in a lone CR and in LF.
+        MalformedBegin{"NestedBareBegin", "Begin M\rBegin\nEnd\rEnd", 1},
+        MalformedBegin{
+            "NestedWithoutName",
+            Crlf({"VERSION 5.00", "Begin VB.Form Form1", "   Begin VB.TextBox", "   End", "End"}),
+            3},
+        MalformedBegin{"NestedBeginWithTrailingBlanks",
+                       Crlf({"Begin VB.Form Form1", "   Begin \t ", "   End", "End"}), 2},
+        MalformedBegin{"FormWithoutName", Crlf({"VERSION 5.00", "Begin VB.Form", "End"}), 2}),
+    test::RowName());
+
+TEST(DesignerBegin, TabsMaySeparateClassAndName) {
+  const ParsedComponentFile parsed =
+      ParseComponentFile(Crlf({"Begin\tVB.Form\tForm1", "   Begin VB.Label\tlblA", "   End", "End",
+                               "Attribute VB_Name = \"Form1\""}),
+                         "f.frm");
+  ASSERT_NE(parsed.designer, nullptr);
+  ASSERT_EQ(parsed.designer->AllBlocks().size(), 1u);
+  EXPECT_EQ(parsed.designer->AllBlocks()[0]->ClassName(), "VB.Label");
+  EXPECT_EQ(parsed.designer->AllBlocks()[0]->Name(), "lblA");
+}
+
+// "Attribute .=" used to load as an attribute with no name and render as "Attribute  = ", which
+// reads back as code: a line naming nothing is code from the start, kept as written.
+TEST(AttributeLine, WithoutANameIsCode) {
+  for (const char* text : {"Attribute .=", "Attribute M. = 1", "Attribute  = 1"}) {
+    EXPECT_FALSE(ParseAttributeLine({text, Eol::kNone}).has_value()) << text;
+  }
+  const ParsedComponentFile parsed = ParseComponentFile("Attribute .=", "m.bas");
+  ASSERT_EQ(parsed.code.size(), 1u);
+  EXPECT_EQ(parsed.code[0].text, "Attribute .=");
+  EXPECT_TRUE(parsed.component_attributes.empty());
+}
+
+}  // namespace
+}  // namespace marquill::host::vbfiles

@@ -294,7 +294,16 @@ INSTANTIATE_TEST_SUITE_P(
                       {{"P.vbp", Crlf({"Type=Exe", "Form=frmA.frm"})},
                        {"frmA.frm", Crlf({"VERSION 5.00", "Begin VB.Form frmA ", "End", "End",
                                           "Attribute VB_Name = \"frmA\""})}},
-                      "frmA.frm:4: End without Begin"}),
+                      "frmA.frm:4: End without Begin"},
+        LoadErrorCase{"FormWithoutDesigner",
+                      {{"P.vbp", Crlf({"Type=Exe", "Form=frmA.frm"})},
+                       {"frmA.frm", Crlf({"VERSION 5.00", "Attribute VB_Name = \"frmA\""})}},
+                      "frmA.frm:1: no designer block: a form file starts with its Begin VB.Form "
+                      "... End block"},
+        LoadErrorCase{"EmptyFormFile",
+                      {{"P.vbp", Crlf({"Type=Exe", "Form=frmA.frm"})}, {"frmA.frm", ""}},
+                      "frmA.frm:1: no designer block: a form file starts with its Begin VB.Form "
+                      "... End block"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -39,6 +39,12 @@ ComponentType TypeOf(ListedKind kind, const DesignerTree* designer) {
 
 std::string StemOf(const fs::path& path) { return path.stem().string(); }
 
+// Forms, user controls, property pages and user documents cannot exist without their designer.
+bool NeedsDesigner(ListedKind kind) {
+  return kind == ListedKind::kForm || kind == ListedKind::kUserControl ||
+         kind == ListedKind::kPropertyPage || kind == ListedKind::kUserDocument;
+}
+
 }  // namespace
 
 VbProject::~VbProject() = default;
@@ -77,8 +83,19 @@ VbProject::ParsedEntry VbProject::ParseEntry(const ListedFile& listed) const {
   std::error_code error;
   if (fs::is_directory(entry.path, error))
     throw LoadError(path_.string(), listed.line, "listed file is a folder: " + listed.path);
-  if (HoldsCode(listed.kind))
-    entry.file = ParseComponentFile(ReadFileBytes(entry.path), entry.path.string());
+  if (!HoldsCode(listed.kind)) return entry;
+  std::string bytes;
+  try {
+    bytes = ReadFileBytes(entry.path);
+  } catch (const LoadError& unreadable) {
+    throw LoadError(path_.string(), listed.line,
+                    "cannot read " + listed.path + ": " + unreadable.message());
+  }
+  entry.file = ParseComponentFile(bytes, entry.path.string());
+  if (NeedsDesigner(listed.kind) && !entry.file.designer) {
+    throw LoadError(entry.path.string(), 1,
+                    "no designer block: a form file starts with its Begin VB.Form ... End block");
+  }
   return entry;
 }
 

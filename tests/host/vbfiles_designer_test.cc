@@ -257,6 +257,53 @@ TEST_F(DesignerTest, ValuesOfTheWrongKindOrNameAreRefused) {
   EXPECT_EQ(Render(*tree_), kForm);
 }
 
+// Elements of control arrays, each written with its Index.
+const std::string kArrays = Crlf({
+    "Begin VB.Form frmArrays ",
+    "   Begin VB.TextBox txtA ",
+    "      Index           =   0",
+    "   End",
+    "   Begin VB.TextBox txtA ",
+    "      Index           =   1",
+    "   End",
+    "   Begin VB.TextBox txtB ",
+    "      Index           =   1",
+    "   End",
+    "   Begin VB.CheckBox chkA ",
+    "      Index           =   2",
+    "   End",
+    "End",
+});
+
+TEST(DesignerRename, TheElementsOfAnArrayAreRenamedOneAtATime) {
+  auto tree = ParseTree(kArrays);
+  for (Control& control : tree->Controls()) {
+    Property& name = control.Properties().Item("Name");
+    if (name.Value() == PropertyValue(std::string("txtA"))) name.SetValue(std::string("txtNew"));
+  }
+  std::string expected = kArrays;
+  for (std::size_t at; (at = expected.find("txtA ")) != std::string::npos;)
+    expected.replace(at, 5, "txtNew ");
+  EXPECT_EQ(Render(*tree), expected);
+  EXPECT_EQ(Names(tree->Controls()),
+            (std::vector<std::string>{"txtNew", "txtNew", "txtB", "chkA"}));
+}
+
+TEST(DesignerRename, AnElementJoinsAnotherArrayOnlyOfItsClassAtAFreeIndex) {
+  auto tree = ParseTree(kArrays);
+  Controls& controls = tree->Controls();
+  const auto rename = [&](int item, std::string name) {
+    controls.Item(item).Properties().Item("Name").SetValue(std::move(name));
+  };
+  EXPECT_THROW(rename(2, "txtB"), HostError) << "txtB(1) exists";
+  EXPECT_THROW(rename(1, "chkA"), HostError) << "chkA is an array of check boxes";
+  EXPECT_THROW(rename(4, "txtA"), HostError) << "a check box cannot join text boxes";
+  EXPECT_EQ(Render(*tree), kArrays);
+  rename(1, "txtB");
+  EXPECT_EQ(Render(*tree), Edited(kArrays, "txtA \r\n      Index           =   0",
+                                  "txtB \r\n      Index           =   0"));
+}
+
 TEST_F(DesignerTest, RemovingANestedControlRemovesItsBlock) {
   Control& deep = Find("chkDeep");
   EXPECT_THROW(tree_->Controls().Remove(deep), HostError) << "not placed on the form directly";

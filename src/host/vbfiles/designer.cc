@@ -278,11 +278,13 @@ void Block::Rename(std::string_view name) {
   if (!IsValidName(name))
     throw HostError("\"" + std::string(name) + "\" is not a valid control name");
   if (name == name_) return;
+  // A name is shared only by the elements of one control array: same class, distinct indexes.
+  const std::optional<int> index = Index();
   for (Block* other : tree_.AllBlocks()) {
-    const bool same_array = other->Index().has_value() && Index().has_value();
-    if (other != this && EqualsNoCase(other->Name(), name) && !same_array) {
-      throw HostError("a control named " + std::string(name) + " already exists");
-    }
+    if (other == this || !EqualsNoCase(other->Name(), name)) continue;
+    const bool joins_array = index.has_value() && other->Index().has_value() &&
+                             other->ClassName() == class_name_ && *other->Index() != *index;
+    if (!joins_array) throw HostError("a control named " + std::string(name) + " already exists");
   }
   begin_.text.replace(name_pos_, name_.size(), name);
   name_ = std::string(name);

@@ -68,6 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "t.mqs:1: a code pane position is LINE or LINE,COLUMN, not '3,x'"},
         ErrorCase{"PaneNeedsBothEnds", "pane modMain 3",
                   "t.mqs:1: usage: pane MODULE [FIRST[,COL] LAST[,COL]] | pane none"},
+        ErrorCase{"PaneSelectionBackwards", "pane modMain 5 3,2",
+                  "t.mqs:1: the selection ends on line 3, before its first line 5"},
         ErrorCase{"UnclosedQuote", "set txtDesc \"abc", "t.mqs:1: a quoted text is not closed"},
         ErrorCase{"UnknownEscape", "set txtDesc \"a\\qb\"",
                   "t.mqs:1: unknown escape in a quoted text (use \\\" \\\\ \\r \\n \\t)"}),

@@ -172,6 +172,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"MissingModule", "pane modGone",
                   "t.mqs:1: the project has no component 'modGone'"},
         ErrorCase{"ModuleWithoutCode", "pane Resources", "t.mqs:1: Resources has no code"},
+        ErrorCase{"SelectionPastTheLastLine", "pane modMain 2 3",
+                  "t.mqs:1: modMain has 2 lines; the selection cannot reach line 3"},
         ErrorCase{"MissingMenuItem", "menu \"Open\"",
                   "t.mqs:1: the Marquill menu has no item 'Open'"},
         ErrorCase{"MissingShortcut", "shortcut Header",

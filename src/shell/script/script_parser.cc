@@ -85,14 +85,22 @@ void CheckStep(const ScriptStep& step, const VerbInfo& info, const std::string& 
         fail("a check box value is 0, 1 or 2, not '" + step.args[1].text + "'");
       }
       break;
-    case StepVerb::kPane:
+    case StepVerb::kPane: {
+      int first = 0;
       for (std::size_t i = 1; i < step.args.size(); ++i) {
         int column = 0;
         if (!ParsePanePosition(step.args[i].text, number, column)) {
           fail("a code pane position is LINE or LINE,COLUMN, not '" + step.args[i].text + "'");
         }
+        if (i == 1) first = number;
+      }
+      // A pane cannot hold a selection that ends before it starts.
+      if (step.args.size() == 3 && number < first) {
+        fail("the selection ends on line " + std::to_string(number) + ", before its first line " +
+             std::to_string(first));
       }
       break;
+    }
     case StepVerb::kTab:
     case StepVerb::kKey:
       if (!ParseInt(step.args[0].text, number) || number < 0) {

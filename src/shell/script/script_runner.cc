@@ -1,5 +1,6 @@
 #include "shell/script/script_runner.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace marquill::shell {
@@ -241,6 +242,12 @@ class Runner {
     if (args.size() == 3) {
       ParsePanePosition(args[1].text, selection.start_line, selection.start_column);
       ParsePanePosition(args[2].text, selection.end_line, selection.end_column);
+      // An empty module still has the line the cursor stands on.
+      const int last = std::max(module->CountOfLines(), 1);
+      if (selection.end_line > last) {
+        Fail(args[0].text + " has " + std::to_string(last) + " line" + (last == 1 ? "" : "s") +
+             "; the selection cannot reach line " + std::to_string(selection.end_line));
+      }
     }
     target_.vbe.ShowCode(*module, selection);
   }

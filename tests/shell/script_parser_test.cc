@@ -30,6 +30,15 @@ TEST(ScriptParserTest, ReadsStepsSkippingCommentsAndBlankLines) {
   EXPECT_EQ(steps[4].args[1], (ScriptToken{"Class 1", true}));
 }
 
+TEST(ScriptParserTest, AByteOrderMarkBeforeTheFirstStepIsSkipped) {
+  auto steps = ParseScript("\xEF\xBB\xBFtab 2\r\nclick cmdIndent\r\n", "t.mqs");
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps[0].verb, StepVerb::kTab);
+  EXPECT_EQ(steps[0].line, 1);
+  EXPECT_EQ(ErrorOf("tab 2\n\xEF\xBB\xBFtab 3"), "t.mqs:2: unknown step '\xEF\xBB\xBFtab'")
+      << "only in front of the file";
+}
+
 TEST(ScriptParserTest, QuotedTextsTakeEscapes) {
   auto tokens = TokenizeLine(R"(set txtErrHandler "a \"b\"\r\n\tc\\d")", "t.mqs", 1);
   ASSERT_EQ(tokens.size(), 3u);

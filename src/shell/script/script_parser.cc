@@ -204,7 +204,8 @@ std::vector<ScriptToken> TokenizeLine(std::string_view text, const std::string& 
 std::vector<ScriptStep> ParseScript(std::string_view text, const std::string& file) {
   std::vector<ScriptStep> steps;
   int line_number = 0;
-  std::size_t start = 0;
+  // Editors on Windows may put a UTF-8 byte order mark in front of the first step.
+  std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();

@@ -76,7 +76,7 @@ struct ScriptStep {
 std::vector<ScriptToken> TokenizeLine(std::string_view text, const std::string& file, int line);
 
 // Parses a whole script, checking every step's verb and number of arguments before anything
-// runs. Lines may end in LF or CR LF.
+// runs. Lines may end in LF or CR LF; a UTF-8 byte order mark in front is skipped.
 std::vector<ScriptStep> ParseScript(std::string_view text, const std::string& file);
 
 // Reads `name` or `name(index)`; false when the text is neither.

@@ -254,6 +254,8 @@ TEST_F(DesignerTest, ValuesOfTheWrongKindOrNameAreRefused) {
   EXPECT_THROW(Set("fraOuter", "Name", std::string("lblName")), HostError) << "taken";
   EXPECT_THROW(Set("fraOuter", "Name", std::string("1st")), HostError);
   EXPECT_THROW(Set("lblName", "Font", std::int32_t{1}), HostError);
+  EXPECT_THROW(Set("", "Caption", std::string("two\r\nlines")), HostError);
+  EXPECT_THROW(Set("lvwList", "_Version", std::string("a\nb")), HostError);
   EXPECT_EQ(Render(*tree_), kForm);
 }
 

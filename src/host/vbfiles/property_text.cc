@@ -204,6 +204,9 @@ std::string FormatPropertyValue(const PropertyValue& value, const PropertySpec* 
   }
   if (const auto* text = std::get_if<std::string>(&typed)) {
     if (spec != nullptr && expected != PropertyKind::kString) Mismatch(spec);
+    // The IDE keeps such texts in the side file; on the line they would split the block.
+    if (text->find_first_of("\r\n") != std::string::npos)
+      throw HostError("a text with line breaks cannot be written on a property line");
     return QuoteDesignerString(*text);
   }
   throw HostError("this value cannot be written as text");

@@ -43,7 +43,8 @@ PropertyValue ParsePropertyValue(std::string_view property_name, std::string_vie
                                  const PropertySpec* spec);
 
 // The form-file text of a value: booleans with their comment, enumerations with the value's name
-// when `spec` knows it. HostError when the value does not suit the property's kind.
+// when `spec` knows it. HostError when the value does not suit the property's kind, or for a
+// text with line breaks (those belong in the side file).
 std::string FormatPropertyValue(const PropertyValue& value, const PropertySpec* spec);
 
 // A value converted to the kind of a known property (an integer 0 set on a boolean is False).

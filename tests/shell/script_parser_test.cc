@@ -30,6 +30,15 @@ TEST(ScriptParserTest, ReadsStepsSkippingCommentsAndBlankLines) {
   EXPECT_EQ(steps[4].args[1], (ScriptToken{"Class 1", true}));
 }
 
+TEST(ScriptParserTest, LinesMayEndInACarriageReturnAlone) {
+  auto steps = ParseScript("tab 2\r\r# note\rclick cmdIndent\r", "t.mqs");
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps[0].verb, StepVerb::kTab);
+  EXPECT_EQ(steps[1].verb, StepVerb::kClick);
+  EXPECT_EQ(steps[1].line, 4);
+  EXPECT_EQ(ErrorOf("tab 2\rbogus"), "t.mqs:2: unknown step 'bogus'");
+}
+
 TEST(ScriptParserTest, AByteOrderMarkBeforeTheFirstStepIsSkipped) {
   auto steps = ParseScript("\xEF\xBB\xBFtab 2\r\nclick cmdIndent\r\n", "t.mqs");
   ASSERT_EQ(steps.size(), 2u);

@@ -207,11 +207,11 @@ std::vector<ScriptStep> ParseScript(std::string_view text, const std::string& fi
   // Editors on Windows may put a UTF-8 byte order mark in front of the first step.
   std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
   while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
+    // Lines end in CR LF, LF or a lone CR, whatever editor saved the script.
+    std::size_t end = text.find_first_of("\r\n", start);
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    start = end + 1;
+    start = end + (text.substr(end).starts_with("\r\n") ? 2 : 1);
     ++line_number;
     std::vector<ScriptToken> tokens = TokenizeLine(line, file, line_number);
     if (tokens.empty()) continue;

@@ -1,4 +1,5 @@
 // Inputs the fuzz targets found faults with, kept as ordinary cases.
+#include "host/memory/memory_host.h"
 #include "host/support/named_rows.h"
 #include "host/vbfiles/component_file.h"
 #include "host/vbfiles/load_error.h"
@@ -64,6 +65,28 @@ TEST(AttributeLine, WithoutANameIsCode) {
   ASSERT_EQ(parsed.code.size(), 1u);
   EXPECT_EQ(parsed.code[0].text, "Attribute .=");
   EXPECT_TRUE(parsed.component_attributes.empty());
+}
+
+// Renders a module file loaded into a fresh component.
+std::string LoadAndRender(const std::string& bytes) {
+  MemoryProject project("P");
+  MemoryComponent& component = project.AddComponent("m", ComponentType::kStdModule);
+  const ComponentImage image = Install(ParseComponentFile(bytes, "m.bas"), "m.bas", component);
+  return RenderComponent(image, component);
+}
+
+// An attribute of a member the code never declares used to be dropped on a rewrite; the fuzzer's
+// input then left "Begin u" as the file's first line, which the next load took for a designer.
+TEST(StrayMemberAttribute, IsKeptAndTheRewriteLoadsAgain) {
+  for (const std::string& input : {std::string("Attribute e.B=\rBegin u"),
+                                  Crlf({"Attribute VB_Name = \"m\"", "Sub A()",
+                                        "Attribute Gone.VB_Description = \"x\"", "End Sub"})}) {
+    const std::string once = LoadAndRender(input);
+    EXPECT_NE(once.find(input.starts_with("Attribute e") ? "Attribute e.B = " : "Gone.VB_"),
+              std::string::npos)
+        << once;
+    EXPECT_EQ(LoadAndRender(once), once) << "a second load and rewrite changes nothing";
+  }
 }
 
 }  // namespace

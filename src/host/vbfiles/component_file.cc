@@ -53,6 +53,24 @@ void AnchorMemberAttributes(MemoryCodeModule& module, const std::vector<int>& af
   }
 }
 
+// An attribute of a member the code does not declare has no declaration to stand under. It
+// stays with the component's own attributes, so a rewrite neither drops it nor leaves a code line
+// at the top of the file where the next load would take it for a header line.
+void KeepStrayAttributes(MemoryCodeModule& module, AttributeSet& component_attributes) {
+  std::vector<AttributeLine>& attributes = module.Attributes().lines();
+  std::vector<AttributeLine> anchored;
+  for (AttributeLine& attribute : attributes) {
+    bool declared = true;
+    try {
+      module.Members().Item(attribute.member);
+    } catch (const HostError&) {
+      declared = false;
+    }
+    (declared ? anchored : component_attributes.lines()).push_back(std::move(attribute));
+  }
+  attributes = std::move(anchored);
+}
+
 }  // namespace
 
 std::optional<AttributeLine> ParseAttributeLine(const SourceLine& line) {
@@ -160,8 +178,10 @@ ComponentImage Install(ParsedComponentFile parsed, std::filesystem::path path,
   component.Attributes().SetNewLineEol(parsed.fill);
   MemoryCodeModule& module = component.SetCode(std::move(parsed.code), parsed.fill);
   module.Attributes().lines() = std::move(parsed.member_attributes);
-  if (!module.Attributes().lines().empty())
+  if (!module.Attributes().lines().empty()) {
     AnchorMemberAttributes(module, parsed.member_after_line);
+    KeepStrayAttributes(module, component.Attributes());
+  }
   if (parsed.designer) {
     image.designer = parsed.designer.get();
     component.SetDesigner(std::move(parsed.designer));

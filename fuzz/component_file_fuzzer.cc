@@ -116,13 +116,14 @@ std::unique_ptr<Loaded> Load(std::string_view bytes) {
   return loaded;
 }
 
-// The file's lines but its attribute lines.
-std::vector<host::SourceLine> LinesButAttributes(std::string_view bytes) {
-  std::vector<host::SourceLine> lines = vbfiles::SplitText(bytes, kPath).lines;
-  std::erase_if(lines, [](const host::SourceLine& line) {
-    return vbfiles::ParseAttributeLine(line).has_value();
-  });
-  return lines;
+// The texts of the file's lines but its attribute lines. Endings are left out: an attribute
+// moved under a declaration on an unterminated last line gives that line a break.
+std::vector<std::string> LinesButAttributes(std::string_view bytes) {
+  std::vector<std::string> texts;
+  for (const host::SourceLine& line : vbfiles::SplitText(bytes, kPath).lines) {
+    if (!vbfiles::ParseAttributeLine(line).has_value()) texts.push_back(line.text);
+  }
+  return texts;
 }
 
 void CheckRendering(std::string_view bytes, const std::string& rendered) {

@@ -58,7 +58,8 @@ TEST(DesignerBegin, TabsMaySeparateClassAndName) {
 // "Attribute .=" used to load as an attribute with no name and render as "Attribute  = ", which
 // reads back as code: a line naming nothing is code from the start, kept as written.
 TEST(AttributeLine, WithoutANameIsCode) {
-  for (const char* text : {"Attribute .=", "Attribute M. = 1", "Attribute  = 1"}) {
+  for (const char* text :
+       {"Attribute .=", "Attribute M. = 1", "Attribute  = 1", "Attribute ..=", "Attribute .B = 1"}) {
     EXPECT_FALSE(ParseAttributeLine({text, Eol::kNone}).has_value()) << text;
   }
   const ParsedComponentFile parsed = ParseComponentFile("Attribute .=", "m.bas");

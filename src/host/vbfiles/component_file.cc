@@ -85,6 +85,7 @@ std::optional<AttributeLine> ParseAttributeLine(const SourceLine& line) {
   if (value.starts_with(' ')) value.remove_prefix(1);
   AttributeLine attribute;
   if (const std::size_t dot = key.find('.'); dot != std::string_view::npos) {
+    if (dot == 0) return std::nullopt;  // ".Name" names no member: code, kept as written
     attribute.member = std::string(key.substr(0, dot));
     attribute.name = std::string(key.substr(dot + 1));
   } else {

@@ -58,6 +58,18 @@ TEST(WriteFileAtomicallyTest, AReplacedFileKeepsItsPermissionsAndANewOneIsReadab
   EXPECT_EQ(ModeOf(fresh), 0644u);
 }
 
+TEST(WriteFileAtomicallyTest, ALinkStaysALinkAndItsTargetIsReplaced) {
+  ScratchDir scratch;
+  const std::string target = (scratch.path() / "real.ini").string();
+  const std::string link = (scratch.path() / "settings.ini").string();
+  WriteFileAtomically(target, "old");
+  fs::create_symlink("real.ini", link);
+  WriteFileAtomically(link, "new");
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(FilesIn(scratch.path()), 2) << "no temporary left behind";
+  EXPECT_EQ(ReadWholeFile(target).value_or(""), "new");
+}
+
 TEST(ReadWholeFileTest, GivesTheBytesOrNothingWhenTheFileCannotBeRead) {
   ScratchDir scratch;
   const fs::path file = scratch / "bytes.bin";

@@ -35,9 +35,18 @@ mode_t ModeFor(const std::string& path) {
   return 0644;
 }
 
+// The file a path names: a symbolic link is followed, so replacing the file keeps the link.
+std::string FollowLinks(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) return path;
+  std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+  return error ? path : target.string();
+}
+
 }  // namespace
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+void WriteFileAtomically(const std::string& link_or_path, std::string_view bytes) {
+  const std::string path = FollowLinks(link_or_path);
   std::string temp_template = path + ".tmp.XXXXXX";
   std::vector<char> name(temp_template.begin(), temp_template.end());
   name.push_back('\0');

@@ -290,6 +290,20 @@ TEST(TrimTest, RemovesSpacesButNeverTabs) {
   EXPECT_EQ(TrimLeadingSpaces(" \ta"), "\ta");
 }
 
+TEST(TrimTest, TrimBlanksRemovesTabsToo) {
+  EXPECT_EQ(TrimBlanks(" \tBegin VB.Form\t "), "Begin VB.Form");
+  EXPECT_EQ(TrimBlanks("\t\t"), "");
+}
+
+TEST(NoCaseTest, FoldsAsciiLettersOnly) {
+  EXPECT_TRUE(EqualsNoCase("VB_Name", "vb_name"));
+  EXPECT_FALSE(EqualsNoCase("Name", "Names"));
+  EXPECT_FALSE(EqualsNoCase("\xC9t\xE9", "\xE9t\xE9")) << "bytes of the code page stay as they are";
+  EXPECT_TRUE(StartsWithNoCase("VB_VarHelpID", "vb_var"));
+  EXPECT_FALSE(StartsWithNoCase("VB", "VB_"));
+  EXPECT_EQ(LowerAscii("Form1.FRM\xC9"), "form1.frm\xC9");
+}
+
 TEST(IndentationTest, CountsLeadingSpacesOnly) {
   EXPECT_EQ(Indentation("    x = 1"), 4);
   EXPECT_EQ(Indentation("x"), 0);

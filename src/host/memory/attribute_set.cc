@@ -8,10 +8,6 @@
 namespace marquill::host {
 namespace {
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && scan::EqualsNoCase(text.substr(0, prefix.size()), prefix);
-}
-
 // Position of a member attribute among the member's lines, as the IDE writes them. Variables
 // carry the same attributes under "VB_Var..." names.
 int MemberRank(std::string_view name) {
@@ -24,7 +20,7 @@ int MemberRank(std::string_view name) {
   int rank = 0;
   for (std::string_view known : kOrder) {
     // ProcData has sub-names: VB_ProcData.VB_Invoke_Property.
-    if (scan::EqualsNoCase(name, known) ||
+    if (EqualsNoCase(name, known) ||
         (StartsWithNoCase(name, known) && name.size() > known.size() &&
          name[known.size()] == '.')) {
       return rank;
@@ -40,14 +36,14 @@ int ComponentRank(std::string_view name) {
       "VB_Exposed", "VB_Description",     "VB_HelpID"};
   int rank = 0;
   for (std::string_view known : kOrder) {
-    if (scan::EqualsNoCase(name, known)) return rank;
+    if (EqualsNoCase(name, known)) return rank;
     ++rank;
   }
   return rank;
 }
 
 bool SameMember(const AttributeLine& line, std::string_view member) {
-  return scan::EqualsNoCase(line.member, member);
+  return EqualsNoCase(line.member, member);
 }
 
 }  // namespace
@@ -112,7 +108,7 @@ std::vector<SourceLine> SplitSourceText(std::string_view text) {
 
 const AttributeLine* AttributeSet::Find(std::string_view member, std::string_view name) const {
   for (const AttributeLine& line : lines_) {
-    if (SameMember(line, member) && scan::EqualsNoCase(line.name, name)) return &line;
+    if (SameMember(line, member) && EqualsNoCase(line.name, name)) return &line;
   }
   return nullptr;
 }
@@ -120,7 +116,7 @@ const AttributeLine* AttributeSet::Find(std::string_view member, std::string_vie
 void AttributeSet::Set(std::string_view member, std::string_view name, std::string value,
                        ProcKind anchor) {
   for (AttributeLine& line : lines_) {
-    if (!SameMember(line, member) || !scan::EqualsNoCase(line.name, name)) continue;
+    if (!SameMember(line, member) || !EqualsNoCase(line.name, name)) continue;
     if (line.value == value) return;
     line.value = std::move(value);
     ++revision_;
@@ -153,7 +149,7 @@ void AttributeSet::Set(std::string_view member, std::string_view name, std::stri
 
 void AttributeSet::Remove(std::string_view member, std::string_view name) {
   const auto found = std::find_if(lines_.begin(), lines_.end(), [&](const AttributeLine& line) {
-    return SameMember(line, member) && scan::EqualsNoCase(line.name, name);
+    return SameMember(line, member) && EqualsNoCase(line.name, name);
   });
   if (found == lines_.end()) return;
   lines_.erase(found);

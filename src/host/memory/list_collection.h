@@ -38,7 +38,7 @@ class ListCollection final : public Collection<T> {
 
   T* Find(std::string_view name) const {
     for (Stored* item : items_) {
-      if (scan::EqualsNoCase(name_of_(*item), name)) return item;
+      if (EqualsNoCase(name_of_(*item), name)) return item;
     }
     return nullptr;
   }

@@ -229,7 +229,7 @@ void MemoryCodeModule::Impl::Refresh() const {
 
 const scan::ScannedMember* MemoryCodeModule::Impl::FindMember(std::string_view name) const {
   Refresh();
-  const auto found = members_by_name.find(scan::FoldCase(name));
+  const auto found = members_by_name.find(LowerAscii(name));
   if (found == members_by_name.end()) return nullptr;
   return &layout.members[found->second];
 }
@@ -244,7 +244,7 @@ const scan::ScannedMember& MemoryCodeModule::Impl::MemberNamed(std::string_view 
 
 int MemoryCodeModule::Impl::Segment(std::string_view name, ProcKind kind) const {
   Refresh();
-  const auto found = segments_by_name.find(scan::FoldCase(name));
+  const auto found = segments_by_name.find(LowerAscii(name));
   const int segment = found == segments_by_name.end() ? -1 : found->second[KindIndex(kind)];
   if (segment < 0) {
     throw HostError("the module has no " + std::string(KindWords(kind)) + " " + std::string(name));

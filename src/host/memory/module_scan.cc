@@ -6,7 +6,6 @@
 namespace marquill::host::scan {
 namespace {
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
 
@@ -258,7 +257,7 @@ class Scanner {
     const int start = layout_.procs.empty() ? declarations_end_ + 1 : previous_end_ + 1;
     if (layout_.procs.empty()) layout_.declarations_length = start - 1;
     ProcSegment segment;
-    segment.key = FoldCase(shape.name);
+    segment.key = LowerAscii(shape.name);
     segment.kind = shape.proc_kind;
     segment.decl = first - start;
     segment.decl_end = last - start;
@@ -280,7 +279,7 @@ class Scanner {
   }
 
   void AddMember(std::string name, MemberType type, int line, int segment) {
-    std::string key = FoldCase(name);
+    std::string key = LowerAscii(name);
     if (!seen_.emplace(key, true).second) return;
     ScannedMember member;
     member.name = std::move(name);
@@ -304,20 +303,6 @@ class Scanner {
 };
 
 }  // namespace
-
-std::string FoldCase(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) c = Lower(c);
-  return folded;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
 
 LineShape ShapeOf(std::string_view logical_line) {
   LineShape shape;

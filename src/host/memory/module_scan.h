@@ -22,8 +22,6 @@ namespace marquill::host::scan {
 inline bool Continues(std::string_view line) { return line.ends_with(kContinuation); }
 
 // ASCII case folding: the language's names and keywords ignore case, code bytes are not decoded.
-std::string FoldCase(std::string_view name);
-bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // What one logical line (continuations joined) means for the module's procedure structure.
 struct LineShape {
@@ -50,7 +48,7 @@ struct DeclaredName {
 void DeclaredNames(std::string_view logical_line, Block& block, std::vector<DeclaredName>& out);
 
 struct ProcSegment {
-  std::string key;  // FoldCase(name)
+  std::string key;  // LowerAscii(name)
   ProcKind kind = ProcKind::kProc;
   // Offsets from the segment's first line: declaration, its last continued line, End line.
   int decl = 0;

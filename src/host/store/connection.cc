@@ -18,13 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
 [[noreturn]] void Fail(const fs::path& file, std::string_view what) {
   throw StoreError(file.filename().string() + ": " + std::string(what));
 }

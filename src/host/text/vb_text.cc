@@ -1,5 +1,6 @@
 #include "host/text/vb_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -50,6 +51,8 @@ int Indentation(std::string_view line) {
 bool EndsWithContinuation(std::string_view line) { return line.ends_with(kContinuation); }
 
 namespace {
+
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -155,14 +158,6 @@ std::optional<Scanned> ScanNumber(std::string_view text) {
   return ScanDecimal(text);
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 double ToWhole(std::string_view text, double low, double high) {
   const double value = RoundHalfEven(CDbl(text));
   if (value < low || value > high) Overflow();
@@ -170,6 +165,28 @@ double ToWhole(std::string_view text, double low, double high) {
 }
 
 }  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string LowerAscii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = FoldAscii(c);
+  return lower;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
 
 double Val(std::string_view text) {
   // Blanks, tabs and line feeds are dropped wherever they stand: Val("1 2") is 12.

@@ -32,6 +32,14 @@ std::string QuoteSql(std::string_view text);
 std::string_view TrimSpaces(std::string_view text);
 std::string_view TrimLeadingSpaces(std::string_view text);
 std::string_view TrimTrailingSpaces(std::string_view text);
+// Trims blanks (spaces and tabs): for the layout of project files, not for code.
+std::string_view TrimBlanks(std::string_view text);
+
+// ASCII-only case folding: names are bytes in an unknown code page.
+std::string LowerAscii(std::string_view text);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
 // Number of spaces (code 32) at the start of `line`.
 int Indentation(std::string_view line);
 bool EndsWithContinuation(std::string_view line);

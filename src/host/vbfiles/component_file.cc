@@ -12,12 +12,6 @@ namespace {
 
 constexpr std::string_view kAttribute = "Attribute ";
 
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 bool IsObjectLine(std::string_view trimmed) {
   if (!trimmed.starts_with("Object")) return false;
   return TrimBlanks(trimmed.substr(6)).starts_with('=');

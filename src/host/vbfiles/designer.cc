@@ -14,12 +14,6 @@ namespace {
 
 constexpr int kIndentStep = 3;
 
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 bool IsWordStart(std::string_view trimmed, std::string_view word) {
   return trimmed.starts_with(word) && (trimmed.size() == word.size() ||
                                        trimmed[word.size()] == ' ' || trimmed[word.size()] == '\t');

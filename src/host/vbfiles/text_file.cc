@@ -22,8 +22,6 @@ int LineOfOffset(std::string_view bytes, std::size_t offset) {
   return 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + offset, '\n'));
 }
 
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 }  // namespace
 
 TextImage SplitText(std::string_view bytes, const std::string& file_name) {
@@ -112,22 +110,6 @@ std::string ReadFileBytes(const fs::path& path) {
   }
   ::close(fd);
   return bytes;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return FoldAscii(x) == FoldAscii(y);
-         });
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
-}
-
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(), FoldAscii);
-  return lower;
 }
 
 fs::path ResolveListedPath(const fs::path& base, std::string_view listed) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/memory/memory_host.h"
+#include "host/text/vb_text.h"
 
 namespace marquill::host::vbfiles {
 
@@ -77,9 +78,5 @@ class AtomicFileSet {
   std::vector<Staged> staged_;
 };
 
-// ASCII-only case folding, since names are bytes in an unknown code page.
-bool EqualsNoCase(std::string_view a, std::string_view b);
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
-std::string LowerAscii(std::string_view text);
 
 }  // namespace marquill::host::vbfiles

@@ -17,24 +17,6 @@ namespace {
   throw std::system_error(errno, std::generic_category(), what + " " + path);
 }
 
-void WriteAll(int fd, std::string_view bytes, const std::string& path) {
-  while (!bytes.empty()) {
-    ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      Fail("cannot write", path);
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-}
-
-// The mode a replacement should have: the target's own, or that of an ordinary new file.
-mode_t ModeFor(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0) return info.st_mode & 07777;
-  return 0644;
-}
-
 // The file a path names: a symbolic link is followed, so replacing the file keeps the link.
 std::string FollowLinks(const std::string& path) {
   std::error_code error;
@@ -45,30 +27,61 @@ std::string FollowLinks(const std::string& path) {
 
 }  // namespace
 
+TemporaryFile CreateTemporaryBeside(const std::string& target) {
+  const std::filesystem::path path(target);
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  std::string pattern = (folder / ("." + path.filename().string() + ".marquill-XXXXXX")).string();
+  const int fd = ::mkstemp(pattern.data());
+  return {fd, fd < 0 ? std::string() : pattern};
+}
+
+bool WriteAllBytes(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t wrote = ::write(fd, bytes.data(), bytes.size());
+    if (wrote < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(wrote));
+  }
+  return true;
+}
+
+mode_t ReplacementMode(const std::string& target) {
+  struct stat info {};
+  if (::stat(target.c_str(), &info) == 0) return info.st_mode & 07777;
+  // Read once: umask() can only be read by setting it, which threads must not race on.
+  static const mode_t mask = [] {
+    const mode_t current = ::umask(0);
+    ::umask(current);
+    return current;
+  }();
+  return 0666 & ~mask;
+}
+
 void WriteFileAtomically(const std::string& link_or_path, std::string_view bytes) {
   const std::string path = FollowLinks(link_or_path);
-  std::string temp_template = path + ".tmp.XXXXXX";
-  std::vector<char> name(temp_template.begin(), temp_template.end());
-  name.push_back('\0');
-  int fd = ::mkstemp(name.data());
-  if (fd < 0) Fail("cannot create a file beside", path);
-  std::string temp(name.data());
-  try {
-    WriteAll(fd, bytes, temp);
-    if (::fsync(fd) != 0) Fail("cannot flush", temp);
-    // mkstemp creates 0600: the replacement takes the target's own mode, a new file 0644.
-    ::fchmod(fd, ModeFor(path));  // best effort
-  } catch (...) {
-    ::close(fd);
-    ::unlink(temp.c_str());
-    throw;
+  const TemporaryFile temp = CreateTemporaryBeside(path);
+  if (temp.fd < 0) Fail("cannot create a file beside", path);
+  // mkstemp creates 0600: the replacement takes the target's own mode.
+  const char* failed = nullptr;
+  if (!WriteAllBytes(temp.fd, bytes) || ::fsync(temp.fd) != 0 ||
+      ::fchmod(temp.fd, ReplacementMode(path)) != 0) {
+    failed = "cannot write";
   }
-  if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
-    int saved = errno;
-    ::unlink(temp.c_str());
-    errno = saved;
-    Fail("cannot replace", path);
+  int reason = errno;
+  if (::close(temp.fd) != 0 && failed == nullptr) {
+    failed = "cannot write";
+    reason = errno;
   }
+  if (failed == nullptr && ::rename(temp.path.c_str(), path.c_str()) != 0) {
+    failed = "cannot replace";
+    reason = errno;
+  }
+  if (failed == nullptr) return;
+  ::unlink(temp.path.c_str());
+  errno = reason;
+  Fail(failed, path);
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -95,11 +108,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 void AppendToFile(const std::string& path, std::string_view bytes) {
   int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) Fail("cannot open", path);
-  try {
-    WriteAll(fd, bytes, path);
-  } catch (...) {
+  if (!WriteAllBytes(fd, bytes)) {
+    const int reason = errno;
     ::close(fd);
-    throw;
+    errno = reason;
+    Fail("cannot write", path);
   }
   if (::close(fd) != 0) Fail("cannot close", path);
 }

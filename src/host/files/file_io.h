@@ -2,6 +2,8 @@
 // target, flushed and renamed over it, so a failure never leaves a half-written file.
 #pragma once
 
+#include <sys/types.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,5 +16,16 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes);
 std::optional<std::string> ReadWholeFile(const std::string& path);
 // Appends in one write, creating the file when missing. Throws std::system_error on failure.
 void AppendToFile(const std::string& path, std::string_view bytes);
+
+// The building blocks, shared with writers that replace several files at once.
+struct TemporaryFile {
+  int fd = -1;       // open for writing; -1 when it could not be created (errno says why)
+  std::string path;  // hidden, unique, in the target's folder
+};
+TemporaryFile CreateTemporaryBeside(const std::string& target);
+// Writes every byte, resuming after short writes; false (errno set) on failure.
+bool WriteAllBytes(int fd, std::string_view bytes);
+// The mode a replacement gets: the target's own, or what a new file gets under the umask.
+mode_t ReplacementMode(const std::string& target);
 
 }  // namespace marquill::host

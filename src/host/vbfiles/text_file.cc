@@ -11,6 +11,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "host/files/file_io.h"
 #include "host/vbfiles/load_error.h"
 
 namespace marquill::host::vbfiles {
@@ -144,31 +145,6 @@ namespace {
   throw SaveError(path.string() + ": " + what + ": " + std::strerror(error_number));
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t wrote = ::write(fd, bytes.data(), bytes.size());
-    if (wrote < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(wrote));
-  }
-  return true;
-}
-
-// The mode a replacement should have: the target's own, or what a new file gets.
-mode_t ModeFor(const fs::path& target) {
-  struct stat info {};
-  if (::stat(target.c_str(), &info) == 0) return info.st_mode & 07777;
-  // Read once: umask() can only be read by setting it, which threads must not race on.
-  static const mode_t mask = [] {
-    const mode_t current = ::umask(0);
-    ::umask(current);
-    return current;
-  }();
-  return 0666 & ~mask;
-}
-
 }  // namespace
 
 AtomicFileSet::~AtomicFileSet() {
@@ -178,17 +154,16 @@ AtomicFileSet::~AtomicFileSet() {
 void AtomicFileSet::Stage(const fs::path& target, std::string_view bytes) {
   std::error_code error;
   if (fs::is_directory(target, error)) Fail(target, "cannot replace", EISDIR);
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::string pattern = (folder / ("." + target.filename().string() + ".marquill-XXXXXX")).string();
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) Fail(target, "cannot create a temporary file", errno);
+  const TemporaryFile temp = CreateTemporaryBeside(target.string());
+  if (temp.fd < 0) Fail(target, "cannot create a temporary file", errno);
   {
     const std::lock_guard<std::mutex> lock(mutex_);
-    staged_.push_back({target, pattern});
+    staged_.push_back({target, temp.path});
   }
-  const bool ok = WriteAll(fd, bytes) && ::fchmod(fd, ModeFor(target)) == 0;
+  const bool ok =
+      WriteAllBytes(temp.fd, bytes) && ::fchmod(temp.fd, ReplacementMode(target.string())) == 0;
   const int error_number = errno;
-  if (::close(fd) != 0 || !ok) Fail(target, "cannot write", ok ? errno : error_number);
+  if (::close(temp.fd) != 0 || !ok) Fail(target, "cannot write", ok ? errno : error_number);
 }
 
 void AtomicFileSet::Commit() {

@@ -88,24 +88,6 @@ std::string UnquoteAttributeText(std::string_view value) {
   return text;
 }
 
-std::vector<SourceLine> SplitSourceText(std::string_view text) {
-  std::vector<SourceLine> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    Eol eol = text[i] == '\n' ? Eol::kLf : Eol::kCr;
-    const std::size_t end = i;
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      eol = Eol::kCrLf;
-      ++i;
-    }
-    lines.push_back({std::string(text.substr(start, end - start)), eol});
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back({std::string(text.substr(start)), Eol::kNone});
-  return lines;
-}
-
 const AttributeLine* AttributeSet::Find(std::string_view member, std::string_view name) const {
   for (const AttributeLine& line : lines_) {
     if (SameMember(line, member) && EqualsNoCase(line.name, name)) return &line;

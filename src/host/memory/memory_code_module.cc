@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -58,6 +59,38 @@ bool IsBlankOrComment(std::string_view text) {
 }
 
 }  // namespace
+
+std::vector<SourceLine> SplitSourceText(std::string_view text) {
+  std::vector<SourceLine> lines;
+  lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  // Lines end at LF; a CR before it belongs to the ending, a CR elsewhere ends a line itself.
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const char* begin = text.data() + start;
+    const std::size_t rest = text.size() - start;
+    const void* lf = std::memchr(begin, '\n', rest);
+    const std::size_t length =
+        lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : rest;
+    const void* cr = std::memchr(begin, '\r', length);
+    if (cr != nullptr && static_cast<const char*>(cr) + 1 != begin + length) {
+      const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+      lines.push_back({std::string(begin, at), Eol::kCr});
+      start += at + 1;
+    } else if (lf == nullptr) {
+      const bool cr_last = cr != nullptr;  // a CR at the very end ends the last line
+      lines.push_back(
+          {std::string(begin, cr_last ? length - 1 : length), cr_last ? Eol::kCr : Eol::kNone});
+      break;
+    } else if (cr != nullptr) {
+      lines.push_back({std::string(begin, length - 1), Eol::kCrLf});
+      start += length + 1;
+    } else {
+      lines.push_back({std::string(begin, length), Eol::kLf});
+      start += length + 1;
+    }
+  }
+  return lines;
+}
 
 struct MemoryCodeModule::Impl {
   class MemberObject;

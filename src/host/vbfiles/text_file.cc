@@ -34,33 +34,7 @@ TextImage SplitText(std::string_view bytes, const std::string& file_name) {
   if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
     throw LoadError(file_name, LineOfOffset(text, nul), "binary file: NUL byte inside the text");
   }
-  image.lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-  // Lines end at LF; a CR before it belongs to the ending, a CR elsewhere ends a line itself.
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const char* begin = text.data() + start;
-    const std::size_t rest = text.size() - start;
-    const void* lf = std::memchr(begin, '\n', rest);
-    const std::size_t length =
-        lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : rest;
-    const void* cr = std::memchr(begin, '\r', length);
-    if (cr != nullptr && static_cast<const char*>(cr) + 1 != begin + length) {
-      const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
-      image.lines.push_back({std::string(begin, at), Eol::kCr});
-      start += at + 1;
-    } else if (lf == nullptr) {
-      const bool cr_last = cr != nullptr;  // a CR at the very end ends the last line
-      image.lines.push_back(
-          {std::string(begin, cr_last ? length - 1 : length), cr_last ? Eol::kCr : Eol::kNone});
-      break;
-    } else if (cr != nullptr) {
-      image.lines.push_back({std::string(begin, length - 1), Eol::kCrLf});
-      start += length + 1;
-    } else {
-      image.lines.push_back({std::string(begin, length), Eol::kLf});
-      start += length + 1;
-    }
-  }
+  image.lines = SplitSourceText(text);
   return image;
 }
 

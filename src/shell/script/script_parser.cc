@@ -3,6 +3,8 @@
 #include <charconv>
 #include <map>
 
+#include "host/memory/memory_host.h"
+
 namespace marquill::shell {
 
 namespace {
@@ -205,13 +207,10 @@ std::vector<ScriptStep> ParseScript(std::string_view text, const std::string& fi
   std::vector<ScriptStep> steps;
   int line_number = 0;
   // Editors on Windows may put a UTF-8 byte order mark in front of the first step.
-  std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-  while (start < text.size()) {
-    // Lines end in CR LF, LF or a lone CR, whatever editor saved the script.
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + (text.substr(end).starts_with("\r\n") ? 2 : 1);
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  // Lines end in CR LF, LF or a lone CR, whatever editor saved the script.
+  for (const host::SourceLine& source : host::SplitSourceText(text)) {
+    const std::string_view line = source.text;
     ++line_number;
     std::vector<ScriptToken> tokens = TokenizeLine(line, file, line_number);
     if (tokens.empty()) continue;

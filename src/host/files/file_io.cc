@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -84,25 +86,47 @@ void WriteFileAtomically(const std::string& link_or_path, std::string_view bytes
   Fail(failed, path);
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+std::string ReadFile(const std::string& path) {
   // Plain reads so that a failing read (a folder given as a file, an I/O error) is told apart
   // from an empty file; a stream would report both as no bytes.
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) Fail("cannot open", path);
   std::string bytes;
-  char buffer[1 << 16];
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && info.st_size > 0)
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+  std::array<char, 1 << 16> buffer;
   for (;;) {
-    ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got == 0) break;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return std::nullopt;
+    // Straight into the string while it has room, so a large file is copied once.
+    const std::size_t room = bytes.capacity() - bytes.size();
+    const std::size_t old_size = bytes.size();
+    ssize_t got = 0;
+    if (room > 0) {
+      bytes.resize(bytes.capacity());
+      got = ::read(fd, bytes.data() + old_size, room);
+      bytes.resize(old_size + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    } else {
+      got = ::read(fd, buffer.data(), buffer.size());
+      if (got > 0) bytes.append(buffer.data(), static_cast<std::size_t>(got));
     }
-    bytes.append(buffer, static_cast<std::size_t>(got));
+    if (got == 0) break;
+    if (got < 0 && errno != EINTR) {
+      const int reason = errno;
+      ::close(fd);
+      errno = reason;
+      Fail("cannot read", path);
+    }
   }
   ::close(fd);
   return bytes;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  try {
+    return ReadFile(path);
+  } catch (const std::system_error&) {
+    return std::nullopt;
+  }
 }
 
 void AppendToFile(const std::string& path, std::string_view bytes) {

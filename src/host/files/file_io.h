@@ -12,6 +12,8 @@ namespace marquill::host {
 
 // Throws std::system_error when the file cannot be written; the target is then untouched.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
+// The whole file; std::system_error when it cannot be opened or read.
+std::string ReadFile(const std::string& path);
 // The whole file, std::nullopt when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 // Appends in one write, creating the file when missing. Throws std::system_error on failure.

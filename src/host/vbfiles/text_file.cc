@@ -56,35 +56,11 @@ void LineWriter::Write(std::string_view text, Eol eol) {
 }
 
 std::string ReadFileBytes(const fs::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw LoadError(path.string(), 0, std::strerror(errno));
-  struct stat info {};
-  std::string bytes;
-  if (::fstat(fd, &info) == 0 && info.st_size > 0)
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-  std::array<char, 1 << 16> buffer;
-  for (;;) {
-    // Straight into the string while it has room, so a file is copied once.
-    const std::size_t room = bytes.capacity() - bytes.size();
-    const std::size_t old_size = bytes.size();
-    ssize_t got = 0;
-    if (room > 0) {
-      bytes.resize(bytes.capacity());
-      got = ::read(fd, bytes.data() + old_size, room);
-      bytes.resize(old_size + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
-    } else {
-      got = ::read(fd, buffer.data(), buffer.size());
-      if (got > 0) bytes.append(buffer.data(), static_cast<std::size_t>(got));
-    }
-    if (got == 0) break;
-    if (got < 0 && errno != EINTR) {
-      const int error_number = errno;
-      ::close(fd);
-      throw LoadError(path.string(), 0, std::string("cannot read: ") + std::strerror(error_number));
-    }
+  try {
+    return ReadFile(path.string());
+  } catch (const std::system_error& error) {
+    throw LoadError(path.string(), 0, error.code().message());
   }
-  ::close(fd);
-  return bytes;
 }
 
 fs::path ResolveListedPath(const fs::path& base, std::string_view listed) {

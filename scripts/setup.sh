@@ -17,5 +17,8 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 build_type="${BUILD_TYPE:-Release}"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$build_type" -DMARQUILL_WERROR=ON
+# A compiler cache, when the machine has one, makes rebuilds of other checkouts cheap.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$build_type" -DMARQUILL_WERROR=ON "${launcher[@]}"
 cmake --build build -j "$(nproc)"

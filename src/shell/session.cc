@@ -15,6 +15,28 @@ std::string WithSeparator(std::string folder) {
   return folder;
 }
 
+// Reads the real settings and forgets every change, so a preview leaves settings.ini alone.
+class ReadOnlySettings : public SettingsStore {
+ public:
+  explicit ReadOnlySettings(std::string folder) : file_(std::move(folder)) {}
+  std::string GetRegString(std::string_view key, std::string_view name) override {
+    std::string saved = memory_.GetRegString(key, name);
+    return saved.empty() ? file_.GetRegString(key, name) : saved;
+  }
+  void SaveRegString(std::string_view key, std::string_view name, std::string_view text) override {
+    memory_.SaveRegString(key, name, text);
+  }
+
+ private:
+  IniSettingsStore file_;
+  MemorySettingsStore memory_;
+};
+
+class NoTimeLog : public TimeLog {
+ public:
+  void WriteStopLine(host::Project&) override {}
+};
+
 }  // namespace
 
 std::string DefaultAddinFolder() { return WithSeparator(host::AddInFolder().string()); }
@@ -23,21 +45,32 @@ Session::Session(const SessionOptions& options) : options_(options) {
   if (options_.platform == nullptr)
     throw std::invalid_argument("a session needs platform services");
   if (options_.settings == nullptr) {
-    own_settings_ =
-        std::make_unique<IniSettingsStore>(WithSeparator(host::SettingsFolder().string()));
+    std::string folder = WithSeparator(host::SettingsFolder().string());
+    if (options_.writes_nothing) {
+      own_settings_ = std::make_unique<ReadOnlySettings>(std::move(folder));
+    } else {
+      own_settings_ = std::make_unique<IniSettingsStore>(std::move(folder));
+    }
     options_.settings = own_settings_.get();
   }
   if (options_.time_log == nullptr) {
-    own_time_log_ = std::make_unique<FileTimeLog>();
+    if (options_.writes_nothing) {
+      own_time_log_ = std::make_unique<NoTimeLog>();
+    } else {
+      own_time_log_ = std::make_unique<FileTimeLog>();
+    }
     options_.time_log = own_time_log_.get();
   }
   options_.addin_folder =
       options_.addin_folder.empty() ? DefaultAddinFolder() : WithSeparator(options_.addin_folder);
 
-  project_ = host::vbfiles::VbProject::Load(options_.project);
+  project_ = options_.project_text
+                 ? host::vbfiles::VbProject::Load(options_.project, *options_.project_text)
+                 : host::vbfiles::VbProject::Load(options_.project);
   project_->AttachTo(vbe_);
   addin_ = std::make_unique<Connect>(AddinServices{*options_.platform, *options_.settings,
                                                    *options_.time_log, options_.addin_folder});
+  if (options_.writes_nothing) addin_->Shared().database.KeepFileUntouched();
   addin_->OnConnection(vbe_, bars_);
   addin_->OpenMainWindow();
 }
@@ -59,7 +92,10 @@ void Session::Close() {
 
 std::vector<std::filesystem::path> Session::Finish() {
   Close();
-  if (!options_.dry_run) return project_->Save();
+  if (!options_.dry_run) {
+    if (options_.writes_nothing) return {};
+    return project_->Save();
+  }
   std::vector<std::filesystem::path> changed;
   for (const auto& file : project_->SaveToMemory()) {
     std::string before = host::ReadWholeFile(file.path.string()).value_or("");

@@ -7,6 +7,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,13 @@ struct SessionOptions {
   // Print a unified diff of every changed file to `diff_out` instead of saving.
   bool dry_run = false;
   std::ostream* diff_out = nullptr;
+  // Write nothing anywhere, for previews and checks: settings are read but never saved, the time
+  // log is left alone and the add-in database is worked on in a copy in memory. The project is
+  // only saved by Finish() or by the caller.
+  bool writes_nothing = false;
+  // The project file's text when no file holds it: a component file worked on as a project of
+  // its own. `project` then names where that file would be.
+  std::optional<std::string> project_text;
   // Required: how the add-in shows messages and gets answers.
   PlatformServices* platform = nullptr;
   // Defaults: settings.ini in the settings folder, the add-in folder of the environment, the
@@ -55,9 +63,10 @@ class Session {
   // run. Returns the changed files. vbfiles::SaveError when a file cannot be written; then none
   // has been replaced.
   std::vector<std::filesystem::path> Finish();
+  // Closes the window and disconnects, saving nothing; the project stays loaded for the caller.
+  void Close();
 
  private:
-  void Close();
 
   SessionOptions options_;
   std::unique_ptr<SettingsStore> own_settings_;

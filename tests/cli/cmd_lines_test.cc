@@ -137,7 +137,7 @@ TEST_F(LineCommandsTest, IndentWithNoOneToAnswerRefusesAndWritesNothing) {
   EXPECT_EQ(result.code, kExitFailed);
   EXPECT_NE(result.err.find("This will remove multiple line spliting !"), std::string::npos)
       << result.err;
-  EXPECT_NE(result.err.find("marquill: indent was not confirmed; nothing was written"),
+  EXPECT_NE(result.err.find(": indent was not confirmed; nothing was written"),
             std::string::npos)
       << result.err;
   EXPECT_TRUE(Changed().empty());
@@ -170,16 +170,27 @@ TEST_P(LineUsageTest, ExitsTwoAndWritesNothing) {
 }
 
 const UsageCase kUsageCases[] = {
-    {"SelectWithoutModule", {"join-lines", "--select", "1-2"}, "--select needs --module"},
+    {"SelectWithoutModule", {"join-lines", "--select", "1-2"}, "--select requires --module"},
     {"SelectNotARange", {"join-lines", "--module", "modMain", "--select", "3"}, "FIRST-LAST"},
     {"SelectBackwards", {"join-lines", "--module", "modMain", "--select", "5-3"}, "FIRST-LAST"},
     {"SelectPastTheEnd",
      {"join-lines", "--module", "modMain", "--select", "60-900"},
      "'modMain' has 70 lines"},
-    {"UnknownModule", {"delete-comments", "--module", "modNope"}, "no component named 'modNope'"},
-    {"WidthZero", {"split-lines", "--width", "0"}, "--width wants a number greater than 0"},
-    {"WidthNotANumber", {"indent", "--yes", "--width", "four"}, "--width wants a number"},
-    {"WidthBeyondAWholeNumber", {"split-lines", "--width", "1e10"}, "--width 1e10 is too large"},
+    {"UnknownModule",
+     {"delete-comments", "--module", "modNope"},
+     "no component named 'modNope' (by name or file); the project has: frmMain, mdiMain, "},
+    {"SelectPastTheEndExplainsTheCounting",
+     {"join-lines", "--module", "modMain", "--select", "1-71"},
+     "without the file's header and Attribute lines"},
+    {"ModuleEmpty", {"delete-comments", "--module", ""}, "--module: must not be empty"},
+    {"SelectEmpty", {"join-lines", "--module", "modMain", "--select", ""}, "must not be empty"},
+    {"WidthZero", {"split-lines", "--width", "0"}, "--width: wants a whole number of at least 1"},
+    {"WidthFraction", {"indent", "--width", "0.4"}, "--width: wants a whole number"},
+    {"WidthSigned", {"split-lines", "--width", "+5"}, "--width: wants a whole number"},
+    {"WidthHex", {"indent", "--width", "&H10"}, "--width: wants a whole number"},
+    {"WidthExponent", {"split-lines", "--width", "1e3"}, "--width: wants a whole number"},
+    {"WidthNotANumber", {"indent", "--yes", "--width", "four"}, "--width: wants a whole number"},
+    {"WidthBeyondAWholeNumber", {"split-lines", "--width", "99999999999"}, "is too large"},
     {"IndentWiderThanACodeLine",
      {"indent", "--yes", "--width", "1024"},
      "--width 1024 is too large: at most 1023"},

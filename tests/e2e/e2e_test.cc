@@ -119,8 +119,14 @@ class E2eTest : public testing::TestWithParam<fs::path> {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     before_ = Files(work_ / "project");
+    // Diffs name files relative to where the command runs: "a/project/modMain.bas".
+    home_ = fs::current_path();
+    fs::current_path(work_);
   }
-  void TearDown() override { fs::remove_all(work_); }
+  void TearDown() override {
+    fs::current_path(home_);
+    fs::remove_all(work_);
+  }
 
   fs::path Project() const {
     for (const auto& entry : fs::directory_iterator(work_ / "project")) {
@@ -130,7 +136,7 @@ class E2eTest : public testing::TestWithParam<fs::path> {
   }
 
   RunResult RunScript() {
-    std::vector<std::string> args = {"marquill", "run"};
+    std::vector<std::string> args = {"marquill", "run", "--quiet"};
     for (const std::string& arg : Args(GetParam())) args.push_back(arg);
     args.push_back((GetParam() / "script.mqs").string());
     args.push_back(Project().string());
@@ -170,6 +176,7 @@ class E2eTest : public testing::TestWithParam<fs::path> {
   }
 
   fs::path work_;
+  fs::path home_;
   std::map<std::string, std::string> before_;
 };
 

@@ -109,6 +109,10 @@ Connection::~Connection() = default;
 
 void Connection::Open(const fs::path& file) {
   if (db_) Fail(file_, "the connection is already open");
+  if (untouched_) {
+    OpenCopyInMemory(file);
+    return;
+  }
   std::error_code error;
   if (file.has_parent_path()) fs::create_directories(file.parent_path(), error);
   if (error) Fail(file, "cannot create the folder " + file.parent_path().string());
@@ -120,6 +124,31 @@ void Connection::Open(const fs::path& file) {
   sqlite3_extended_result_codes(raw, 1);
   // The studio and the command line may use the same file at once.
   sqlite3_busy_timeout(raw, 5000);
+  rc = EnsureSchema(raw);
+  if (rc != SQLITE_OK) Fail(file, sqlite3_errstr(rc));
+  db_ = std::move(db);
+  file_ = file;
+}
+
+void Connection::OpenCopyInMemory(const fs::path& file) {
+  sqlite3* raw = nullptr;
+  int rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE, nullptr);
+  std::unique_ptr<sqlite3, Closer> db(raw);
+  if (rc != SQLITE_OK) Fail(file, raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
+  std::error_code error;
+  if (fs::is_regular_file(file, error)) {
+    sqlite3* source_raw = nullptr;
+    rc = sqlite3_open_v2(file.c_str(), &source_raw, SQLITE_OPEN_READONLY, nullptr);
+    std::unique_ptr<sqlite3, Closer> source(source_raw);
+    if (rc != SQLITE_OK) Fail(file, source_raw ? sqlite3_errmsg(source_raw) : sqlite3_errstr(rc));
+    sqlite3_busy_timeout(source_raw, 5000);
+    sqlite3_backup* backup = sqlite3_backup_init(raw, "main", source_raw, "main");
+    if (backup == nullptr) Fail(file, sqlite3_errmsg(raw));
+    rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE) Fail(file, sqlite3_errstr(rc));
+  }
+  sqlite3_extended_result_codes(raw, 1);
   rc = EnsureSchema(raw);
   if (rc != SQLITE_OK) Fail(file, sqlite3_errstr(rc));
   db_ = std::move(db);

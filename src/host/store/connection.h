@@ -69,6 +69,9 @@ class Connection {
   // added. StoreError when the file cannot be opened or is not a database; the connection then
   // stays closed. Opening an open connection is an error.
   void Open(const std::filesystem::path& file);
+  // From now on, Open() works on a copy of the file in memory: the file is only read, never
+  // created or changed, and every change is lost at Close(). For previews that write nothing.
+  void KeepFileUntouched() { untouched_ = true; }
   // kStateOpen (1) or kStateClosed (0).
   int State() const;
   // Runs one statement; returns the number of rows it changed. Text after the statement other
@@ -83,9 +86,11 @@ class Connection {
     void operator()(sqlite3* db) const;
   };
   sqlite3* Handle() const;
+  void OpenCopyInMemory(const std::filesystem::path& file);
 
   std::unique_ptr<sqlite3, Closer> db_;
   std::filesystem::path file_;
+  bool untouched_ = false;
 };
 
 class Recordset {

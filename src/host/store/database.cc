@@ -5,7 +5,10 @@
 namespace marquill::host {
 
 void Database::CreateObjects() {
-  if (!connection_) connection_ = std::make_unique<Connection>();
+  if (!connection_) {
+    connection_ = std::make_unique<Connection>();
+    if (untouched_) connection_->KeepFileUntouched();
+  }
   if (!recordset_) recordset_ = std::make_unique<Recordset>();
 }
 

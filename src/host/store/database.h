@@ -23,6 +23,8 @@ class Database {
   explicit Database(std::filesystem::path file) : file_(std::move(file)) {}
 
   const std::filesystem::path& File() const { return file_; }
+  // Every connection made from now on reads the file into memory and never writes it.
+  void KeepFileUntouched() { untouched_ = true; }
 
   // Creates the connection and the recordset where they were released; live ones are kept.
   void CreateObjects();
@@ -42,6 +44,7 @@ class Database {
 
  private:
   std::filesystem::path file_;
+  bool untouched_ = false;
   std::unique_ptr<Connection> connection_;
   std::unique_ptr<Recordset> recordset_;
 };

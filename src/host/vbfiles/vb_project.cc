@@ -50,9 +50,13 @@ bool NeedsDesigner(ListedKind kind) {
 VbProject::~VbProject() = default;
 
 std::unique_ptr<VbProject> VbProject::Load(const fs::path& vbp_path) {
+  return Load(vbp_path, ReadFileBytes(vbp_path));
+}
+
+std::unique_ptr<VbProject> VbProject::Load(const fs::path& vbp_path, std::string vbp_bytes) {
   std::unique_ptr<VbProject> project(new VbProject());
   project->path_ = vbp_path;
-  project->vbp_bytes_ = ReadFileBytes(vbp_path);
+  project->vbp_bytes_ = std::move(vbp_bytes);
   project->vbp_ = VbpFile::Parse(project->vbp_bytes_, vbp_path.string());
   const std::string name =
       project->vbp_.project_name.empty() ? StemOf(vbp_path) : project->vbp_.project_name;
@@ -165,18 +169,19 @@ std::vector<VbProject::OutputFile> VbProject::SaveToMemory(SaveMode mode) {
   return files;
 }
 
-std::vector<fs::path> VbProject::Save(SaveMode mode) {
+std::vector<fs::path> VbProject::Save(SaveMode mode, const KeepFile& keep) {
   AtomicFileSet set;
   std::vector<fs::path> written;
   std::string vbp = vbp_.Render();
-  if (mode == SaveMode::kAll || vbp != vbp_bytes_) {
+  if ((mode == SaveMode::kAll || vbp != vbp_bytes_) && (!keep || keep(path_))) {
     set.Stage(path_, vbp);
     written.push_back(path_);
   }
   // Components are rendered and written side by side; each touches only its own objects.
   std::vector<Entry*> changed;
   for (Entry& entry : entries_) {
-    if (entry.image && (mode == SaveMode::kAll || HasChanged(*entry.image, *entry.component)))
+    if (entry.image && (mode == SaveMode::kAll || HasChanged(*entry.image, *entry.component)) &&
+        (!keep || keep(entry.path)))
       changed.push_back(&entry);
   }
   ForEachInParallel(changed.size(), [&](std::size_t i) {
@@ -184,6 +189,7 @@ std::vector<fs::path> VbProject::Save(SaveMode mode) {
   });
   for (const Entry* entry : changed) written.push_back(entry->path);
   for (const fs::path& side_file : side_files_.ChangedFiles()) {
+    if (keep && !keep(side_file)) continue;
     set.Stage(side_file, side_files_.Contents(side_file));
     written.push_back(side_file);
   }

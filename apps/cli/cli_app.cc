@@ -83,7 +83,8 @@ int ParseFailure(CLI::App& app, const CLI::ParseError& error, CliContext& contex
     return kExitDone;
   }
   std::optional<std::string> better;
-  if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) better = UnknownOption(app, argc, argv);
+  if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr)
+    better = UnknownOption(app, argc, argv);
   context.err << "marquill: " << better.value_or(error.what()) << '\n' << kHelpHint << '\n';
   return kExitUsage;
 }

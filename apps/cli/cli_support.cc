@@ -116,8 +116,8 @@ CLI::Option* WholeNumberAtLeastOne(CLI::Option* option) {
   return option->check(CLI::Validator(
       [](std::string& value) -> std::string {
         int number = 0;
-        const bool digits = !value.empty() && value.find_first_not_of("0123456789") ==
-                                                  std::string::npos;
+        const bool digits =
+            !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
         if (digits && !ParseWhole(value, number)) return "'" + value + "' is too large";
         if (!digits || number < 1) {
           return "wants a whole number of at least 1 (digits only), not '" + value + "'";

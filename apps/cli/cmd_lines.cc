@@ -85,9 +85,9 @@ void Run(const LineCommand& command, const LineOptions& options, ProjectRun& run
   (window.*command.button).Click();
   if (QuestionRefused(run.platform)) {
     // The session closes without saving: nothing of this project is written.
-    throw CliError(kExitFailed, run.target.string(), 0,
-                   std::string(command.name) +
-                       " was not confirmed; nothing was written (--yes answers Yes)");
+    throw CliError(
+        kExitFailed, run.target.string(), 0,
+        std::string(command.name) + " was not confirmed; nothing was written (--yes answers Yes)");
   }
 }
 

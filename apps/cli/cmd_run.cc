@@ -54,15 +54,15 @@ void Run(RunOptions& options, ProjectRun& run) {
 }
 
 ProjectCommand RunCommand() {
-  ProjectCommand command{
-      "run", "Run a script of main-window steps on projects (see README: Scripts)",
-      [](CLI::App& app) -> ProjectAction {
-        auto options = std::make_shared<RunOptions>();
-        app.add_option("SCRIPT", options->script, "The script of steps")
-            ->required()
-            ->check(CLI::ExistingFile);
-        return [options](ProjectRun& run) { Run(*options, run); };
-      }};
+  ProjectCommand command{"run",
+                         "Run a script of main-window steps on projects (see README: Scripts)",
+                         [](CLI::App& app) -> ProjectAction {
+                           auto options = std::make_shared<RunOptions>();
+                           app.add_option("SCRIPT", options->script, "The script of steps")
+                               ->required()
+                               ->check(CLI::ExistingFile);
+                           return [options](ProjectRun& run) { Run(*options, run); };
+                         }};
   command.asks = true;
   // A preview runs the script's own answers as written; what they leave open is refused.
   command.yes_when_writing_nothing = false;

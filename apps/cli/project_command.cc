@@ -60,10 +60,11 @@ std::vector<CLI::Option*> DeclareCommon(CLI::App& app, CommonOptions& options,
                                         const ProjectCommand& command) {
   std::vector<CLI::Option*> declared;
   declared.push_back(
-      app.add_option("TARGET", options.targets,
-                     "Projects (.vbp), groups (.vbg), folders (every .vbp below) or component "
-                     "files" +
-                         std::string(command.takes_standard_input ? "; - reads standard input" : ""))
+      app.add_option(
+             "TARGET", options.targets,
+             "Projects (.vbp), groups (.vbg), folders (every .vbp below) or component "
+             "files" +
+                 std::string(command.takes_standard_input ? "; - reads standard input" : ""))
           ->required());
   CLI::Option* check = app.add_flag(
       "--check", options.check, "List the files that would change, exit 1 if any; write nothing");
@@ -136,7 +137,8 @@ class Configurations {
     ProjectAction action = command_.setup(fresh);
     std::vector<std::string> args = given_.named;
     std::vector<const SettingValue*> used;
-    for (const auto& [key, value] : settings.For(command_.name)) {
+    const std::map<std::string, SettingValue> values = settings.For(command_.name);
+    for (const auto& [key, value] : values) {
       CLI::Option* option = fresh.get_option_no_throw("--" + key);
       if (option == nullptr || option->get_positional()) {
         WarnUnknown(settings, key, value);
@@ -164,7 +166,8 @@ class Configurations {
   void WarnUnknown(const ProjectSettings& settings, const std::string& key,
                    const SettingValue& value) {
     if (kCommonSettings.count(key) > 0) return;
-    if (settings.Find(command_.name, key) != &value) return;
+    const SettingValue* own = settings.Find(command_.name, key);
+    if (own == nullptr || own->file != value.file || own->line != value.line) return;
     if (!warned_.insert(value.file.string() + ":" + std::to_string(value.line)).second) return;
     context_.err << "marquill: " << value.file.string() << ':' << value.line << ": "
                  << command_.name << " has no option --" << key << "; ignored\n";
@@ -265,16 +268,16 @@ void WriteDiff(std::ostream& out, const fs::path& file, const std::string& after
 
 std::string Seconds(std::chrono::steady_clock::duration elapsed) {
   std::ostringstream text;
-  text << std::fixed << std::setprecision(1)
-       << std::chrono::duration<double>(elapsed).count() << " s";
+  text << std::fixed << std::setprecision(1) << std::chrono::duration<double>(elapsed).count()
+       << " s";
   return text.str();
 }
 
 // One call of a project command over all its targets.
 class ProjectCommandRun {
  public:
-  ProjectCommandRun(const ProjectCommand& command, const CommonOptions& options,
-                    GivenOptions given, CliContext& context)
+  ProjectCommandRun(const ProjectCommand& command, const CommonOptions& options, GivenOptions given,
+                    CliContext& context)
       : command_(command),
         options_(options),
         context_(context),
@@ -325,9 +328,9 @@ class ProjectCommandRun {
   // Nobody is asked at a terminal when nothing is to be written, nor when standard input
   // carries the module.
   std::unique_ptr<ProjectPlatform> MakePlatform(bool writes_nothing) {
-    return std::make_unique<ProjectPlatform>(
-        options_.yes, writes_nothing, writes_nothing && command_.yes_when_writing_nothing,
-        context_);
+    return std::make_unique<ProjectPlatform>(options_.yes, writes_nothing,
+                                             writes_nothing && command_.yes_when_writing_nothing,
+                                             context_);
   }
 
   void RunProject(const ProjectTarget& target) {

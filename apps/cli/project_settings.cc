@@ -56,9 +56,9 @@ SettingSections ParseSettings(std::string_view text, const fs::path& file) {
     }
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos || section.empty()) {
-      throw CliError(kExitUsage, file.string(), line_number,
-                     section.empty() ? "a setting before the first [section]"
-                                     : "expected 'key = value'");
+      throw CliError(
+          kExitUsage, file.string(), line_number,
+          section.empty() ? "a setting before the first [section]" : "expected 'key = value'");
     }
     std::string key = host::LowerAscii(TrimBlanks(line.substr(0, equals)));
     while (key.starts_with('-')) key.erase(0, 1);

@@ -67,7 +67,6 @@ class Session {
   void Close();
 
  private:
-
   SessionOptions options_;
   std::unique_ptr<SettingsStore> own_settings_;
   std::unique_ptr<TimeLog> own_time_log_;

@@ -93,7 +93,7 @@ class VbProject {
   std::unique_ptr<MemoryProject> owned_;
   MemoryProject* project_ = nullptr;
   std::vector<Entry> entries_;
-  std::map<std::string, int> names_;  // lower-case component name -> its line in the .vbp
+  std::map<std::string, int> names_;            // lower-case component name -> its line in the .vbp
   std::map<std::filesystem::path, int> files_;  // each listed file, found on disk -> its line
   SideFiles side_files_;
 };

@@ -128,6 +128,11 @@ void Connection::Open(const fs::path& file) {
 
 int Connection::State() const { return db_ ? kStateOpen : kStateClosed; }
 
+void Connection::EnsureTables() {
+  const int rc = EnsureSchema(Handle());
+  if (rc != SQLITE_OK) Fail(file_, sqlite3_errstr(rc));
+}
+
 sqlite3* Connection::Handle() const {
   if (!db_) throw StoreError("Operation is not allowed when the connection is closed");
   return db_.get();

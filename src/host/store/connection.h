@@ -71,6 +71,9 @@ class Connection {
   void Open(const std::filesystem::path& file);
   // kStateOpen (1) or kStateClosed (0).
   int State() const;
+  // Creates the tables and the default Comments row again where they went missing while the
+  // connection was open. StoreError when the database cannot be written.
+  void EnsureTables();
   // Runs one statement; returns the number of rows it changed. Text after the statement other
   // than blanks and a semicolon is refused, so one statement can never smuggle in another.
   std::int64_t Execute(std::string_view sql);

@@ -149,8 +149,8 @@ std::string ParameterLine(std::string_view parameter) {
 
 std::string MemberHeader(std::string_view name, const Declaration& declaration,
                          const CommentSettings& settings) {
-  std::string header = "' " + std::string(name) + " (" + std::string(FlavourWord(declaration.flavour)) +
-                       ") description:\r\n'\r\n";
+  std::string header = "' " + std::string(name) + " (" +
+                       std::string(FlavourWord(declaration.flavour)) + ") description:\r\n'\r\n";
   if (!declaration.parameters.empty()) {
     header += "' Parameters: \r\n";
     for (const std::string& parameter : declaration.parameters) {

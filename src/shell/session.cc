@@ -2,9 +2,9 @@
 
 #include <ostream>
 
+#include "host/files/file_io.h"
 #include "host/paths/paths.h"
 #include "host/text/unified_diff.h"
-#include "host/files/file_io.h"
 
 namespace marquill::shell {
 

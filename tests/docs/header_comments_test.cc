@@ -72,16 +72,16 @@ const InsertRow kInsertRows[] = {
      {{"Fill", MemberType::kMethod}},
      Standard(),
      {"Private Sub Fill(ByVal a As Long, _", "                 b As String, _",
-      "                 ByRef c As Variant)", "' Fill (Sub) description:", "'", "' Parameters: ",
-      "'    [in] a", "'    [out] b", "'    [out] c", "End Sub"}},
+      "                 ByRef c As Variant)", "' Fill (Sub) description:", "'",
+      "' Parameters: ", "'    [in] a", "'    [out] b", "'    [out] c", "End Sub"}},
     {"CommentsMentioningSubAboveTheDeclarationArePassedOver",
      {"Option Explicit", "", "' Sub Helper is called from Main", "    ' Function of the module ",
       "", "Public Sub Helper(x)", "End Sub"},
      {{"Helper", MemberType::kMethod}},
      Standard(),
      {"Option Explicit", "", "' Sub Helper is called from Main", "    ' Function of the module ",
-      "", "Public Sub Helper(x)", "' Helper (Sub) description:", "'", "' Parameters: ",
-      "'    [out] x", "End Sub"}},
+      "", "Public Sub Helper(x)", "' Helper (Sub) description:", "'",
+      "' Parameters: ", "'    [out] x", "End Sub"}},
     {"ParameterNamesHoldingKeywordLettersStayWhole",
      {"Sub Book(sAsset As String, Optional ByVal x As Long = 5, ByValue, ParamArray args() As "
       "Variant)",
@@ -124,8 +124,8 @@ const InsertRow kInsertRows[] = {
      {"Property Let Size(n As Long)", "End Property"},
      {{"Size", MemberType::kProperty}},
      Standard(),
-     {"Property Let Size(n As Long)", "' Size (Property) description:", "'", "' Parameters: ",
-      "'    [out] n", "End Property"}},
+     {"Property Let Size(n As Long)", "' Size (Property) description:", "'",
+      "' Parameters: ", "'    [out] n", "End Property"}},
     {"DelimitersWithCountZeroAreBareMarks",
      {"Sub A()", "End Sub"},
      {{"A", MemberType::kMethod}},
@@ -186,9 +186,9 @@ const InsertRow kInsertRows[] = {
        settings.module_template = "' Top";
        return settings;
      }(),
-     {"' Top", "Option Explicit", "Sub A(x)", "' A (Sub) description:", "'", "' Parameters: ",
-      "'    [out] x", "End Sub", "Function B() As Long", "' B (Function) description:", "'", "'",
-      "' Return: ", "'", "End Function"}},
+     {"' Top", "Option Explicit", "Sub A(x)", "' A (Sub) description:", "'",
+      "' Parameters: ", "'    [out] x", "End Sub", "Function B() As Long",
+      "' B (Function) description:", "'", "'", "' Return: ", "'", "End Function"}},
     {"MissingProcedureIsSkippedAndTheRestInserted",
      {"Sub A()", "End Sub"},
      {{"Gone", MemberType::kMethod}, {"A", MemberType::kMethod}},
@@ -248,15 +248,24 @@ struct DeclarationRow {
 
 const DeclarationRow kDeclarationRows[] = {
     {"StaticFunction", "Private Static Function F() As Long", Flavour::kFunction, true, {}},
-    {"FriendPropertyGet", "Friend Property Get P(ByVal i As Long) As String", Flavour::kProperty,
-     true, {"ByVal i As Long"}},
-    {"PropertySet", "Property Set P(ByVal o As Object)", Flavour::kProperty, false,
+    {"FriendPropertyGet",
+     "Friend Property Get P(ByVal i As Long) As String",
+     Flavour::kProperty,
+     true,
+     {"ByVal i As Long"}},
+    {"PropertySet",
+     "Property Set P(ByVal o As Object)",
+     Flavour::kProperty,
+     false,
      {"ByVal o As Object"}},
     {"SubNamedFunctionLike", "Sub FunctionKeys(a, b)", Flavour::kSub, false, {"a", "b"}},
     {"BlankListGivesNoParameter", "Sub S( )", Flavour::kSub, false, {}},
     {"JoinedContinuationKeepsItsBlanks", "Sub S(a,     b)", Flavour::kSub, false, {"a", "b"}},
-    {"NestedParenthesesAndTrailingComment", "Function F(a() As Long) As Long() ' (x, y)",
-     Flavour::kFunction, true, {"a() As Long"}},
+    {"NestedParenthesesAndTrailingComment",
+     "Function F(a() As Long) As Long() ' (x, y)",
+     Flavour::kFunction,
+     true,
+     {"a() As Long"}},
     {"EmptyPieceBetweenCommasStays", "Sub S(a, , b)", Flavour::kSub, false, {"a", "", "b"}},
 };
 
@@ -274,11 +283,11 @@ INSTANTIATE_TEST_SUITE_P(Rows, ParseDeclarationTest, testing::ValuesIn(kDeclarat
                          host::test::RowName());
 
 TEST(HeaderCandidatesTest, ListsMethodsPropertiesAndEventsButNoVariablesOrConstants) {
-  TestModule module({"Option Explicit", "Private mCount As Long", "Const kMax = 3",
-                     "Public Event Changed()", "Public Property Get Count() As Long",
-                     "End Property", "Public Property Let Count(ByVal n As Long)", "End Property",
-                     "Sub Reset()", "End Sub"},
-                    host::ComponentType::kClassModule);
+  TestModule module(
+      {"Option Explicit", "Private mCount As Long", "Const kMax = 3", "Public Event Changed()",
+       "Public Property Get Count() As Long", "End Property",
+       "Public Property Let Count(ByVal n As Long)", "End Property", "Sub Reset()", "End Sub"},
+      host::ComponentType::kClassModule);
   const std::vector<HeaderMember> expected = {{"Changed", MemberType::kEvent},
                                               {"Count", MemberType::kProperty},
                                               {"Reset", MemberType::kMethod}};
@@ -295,8 +304,8 @@ TEST(InsertHeadersTest, PressingTwiceInsertsEveryHeaderTwice) {
   const std::vector<HeaderMember> members = {{"A", MemberType::kMethod}};
   EXPECT_EQ(InsertHeaders(module.code(), members, Standard()), 1);
   EXPECT_EQ(InsertHeaders(module.code(), members, Standard()), 1);
-  const std::vector<std::string> expected = {"Sub A()", "' A (Sub) description:", "'",
-                                             "' A (Sub) description:", "'", "End Sub"};
+  const std::vector<std::string> expected = {
+      "Sub A()", "' A (Sub) description:", "'", "' A (Sub) description:", "'", "End Sub"};
   EXPECT_EQ(LinesOf(module.code()), expected);
 }
 

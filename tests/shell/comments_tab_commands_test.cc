@@ -18,11 +18,12 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using Lines = std::vector<std::string>;
 
-const Lines kModA = {"Option Explicit", "Private mCount As Long", "Const kMax = 3",
-                     "Public Sub Main()", "End Sub", "Function Twice(ByVal n As Long) As Long",
+const Lines kModA = {"Option Explicit", "Private mCount As Long",
+                     "Const kMax = 3",  "Public Sub Main()",
+                     "End Sub",         "Function Twice(ByVal n As Long) As Long",
                      "End Function"};
-const Lines kClsB = {"Public Event Changed()", "Public Property Get Size() As Long",
-                     "End Property", "Public Property Let Size(ByVal n As Long)", "End Property"};
+const Lines kClsB = {"Public Event Changed()", "Public Property Get Size() As Long", "End Property",
+                     "Public Property Let Size(ByVal n As Long)", "End Property"};
 const Lines kModVars = {"Public Total As Long", "Const kOne = 1"};
 
 docs::CommentSettings Sample() {
@@ -89,8 +90,8 @@ TEST_F(CommentsTabTest, LoadFillsTheFieldsFromTheDatabase) {
 }
 
 TEST_F(CommentsTabTest, LoadSetsTheFieldsInTheirOrder) {
-  frmUtility window(WindowContext{platform_, settings_, ConnectAddin().Shared(),
-                                  addin_folder_.Folder()});
+  frmUtility window(
+      WindowContext{platform_, settings_, ConnectAddin().Shared(), addin_folder_.Folder()});
   std::vector<std::string> order;
   for (Control* control : window.AllControls()) {
     if (control->Page() != CommentsTab::kPage) continue;
@@ -104,8 +105,7 @@ TEST_F(CommentsTabTest, LoadSetsTheFieldsInTheirOrder) {
   }
   window.Load();
   EXPECT_THAT(order, ElementsAre("chkComments(0)", "chkComments(1)", "chkComments(3)", "txtDelim",
-                                 "txtDelimNr",
-                                 "txtCommentFormat", "txtCmtLine"));
+                                 "txtDelimNr", "txtCommentFormat", "txtCmtLine"));
 }
 
 TEST_F(CommentsTabTest, SaveWritesTheFieldsAsTheyAreNow) {

@@ -10,6 +10,7 @@
 #include "host/files/file_io.h"
 #include "shell/window/code_tab_commands.h"
 #include "shell/window/designer_tab_commands.h"
+#include "shell/window/err_tab_commands.h"
 
 namespace marquill::shell {
 
@@ -78,6 +79,7 @@ void frmUtility::AttachTabBehaviours() {
   cmdHelp.OnClick([this] { cmdHelp_Click(); });
   AttachLineCommands(*this);
   AttachDesignerTabs(*this);
+  AttachErrorsTab(*this);
 }
 
 Control* frmUtility::FindControl(std::string_view name, int index) const {

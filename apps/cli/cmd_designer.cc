@@ -157,8 +157,10 @@ host::Color ParseBackColor(const std::string& text) {
   const bool valid = color && (color->value <= 0xFFFFFF ||
                                (color->value >= 0x80000000 && color->value <= 0x80000018));
   if (!valid) {
-    throw CliError(kExitUsage, "--back-color wants a colour such as &HFF8000& (blue green red) "
-                               "or &H8000000F& (a system colour), not '" + text + "'");
+    throw CliError(kExitUsage,
+                   "--back-color wants a colour such as &HFF8000& (blue green red) "
+                   "or &H8000000F& (a system colour), not '" +
+                       text + "'");
   }
   return *color;
 }
@@ -257,7 +259,8 @@ RunFn SetupFormProps(CLI::App& app) {
   group->add_option("--border", options->border,
                     "None, \"Fixed Single\", Sizable, \"Fixed Dialog\", \"Fixed ToolWindow\", "
                     "\"Sizable ToolWindow\", or 0-5");
-  group->add_option("--window-state", options->window_state, "Normal, Minimized, Maximized, or 0-2");
+  group->add_option("--window-state", options->window_state,
+                    "Normal, Minimized, Maximized, or 0-2");
   group->add_option("--taskbar", options->taskbar, "ShowInTaskbar: on or off");
   group->add_option("--whats-this-button", options->whats_this_button, "on or off");
   group->add_option("--whats-this-help", options->whats_this_help, "on or off");
@@ -283,12 +286,9 @@ struct ControlOptions {
 
 int RunControl(const ControlOptions& options, CliContext& context) {
   const bool rename = options.action == "rename";
-  if (rename && !options.new_name)
-    throw CliError(kExitUsage, "control rename needs --new-name");
-  if (rename && options.new_name->empty())
-    throw CliError(kExitUsage, "--new-name is empty");
-  if (!rename && options.new_name)
-    throw CliError(kExitUsage, "control delete takes no --new-name");
+  if (rename && !options.new_name) throw CliError(kExitUsage, "control rename needs --new-name");
+  if (rename && options.new_name->empty()) throw CliError(kExitUsage, "--new-name is empty");
+  if (!rename && options.new_name) throw CliError(kExitUsage, "control delete takes no --new-name");
   return WithProject([&] {
     DesignerSession run(options.project, options.dry_run, context);
     shell::frmUtility& window = run.Window();
@@ -369,8 +369,8 @@ bool Names(const std::vector<designer::TabEntry>& entries, const designer::TabEn
 // The lists after the options: --order first in its order, then the rest of the order as read;
 // --no-stop replaces the stop list; a control named in one option leaves the other list.
 designer::TabOrder Rearranged(const designer::TabOrder& read, const TabOrderOptions& options) {
-  const auto order = options.order ? ParseEntries("--order", *options.order)
-                                   : std::vector<designer::TabEntry>{};
+  const auto order =
+      options.order ? ParseEntries("--order", *options.order) : std::vector<designer::TabEntry>{};
   const auto no_stop = options.no_stop ? ParseEntries("--no-stop", *options.no_stop)
                                        : std::vector<designer::TabEntry>{};
   designer::TabOrder lists{order, options.no_stop ? no_stop : std::vector<designer::TabEntry>{}};

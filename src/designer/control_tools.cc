@@ -13,17 +13,17 @@ constexpr std::string_view kEventStart = "Private Sub ";
 
 // Words the language reserves: a control named like one could not be used in code.
 constexpr std::array<std::string_view, 58> kReservedWords = {
-    "And",    "As",      "Boolean", "ByRef",    "Byte",     "ByVal",  "Call",   "Case",
-    "Const",  "Currency", "Date",   "Declare",  "Dim",      "Do",     "Double", "Each",
-    "Else",   "ElseIf",  "End",     "Enum",     "Erase",    "Event",  "Exit",   "False",
-    "For",    "Function", "Get",    "Global",   "GoSub",    "GoTo",   "If",     "Implements",
-    "In",     "Integer", "Is",      "Let",      "Like",     "Long",   "Loop",   "Me",
-    "Mod",    "New",     "Next",    "Not",      "Nothing",  "On",     "Option", "Or",
-    "Private", "Property", "Public", "ReDim",   "Rem",      "Resume", "Select", "Set",
-    "Sub",    "Then"};
+    "And",     "As",       "Boolean", "ByRef",   "Byte",    "ByVal",  "Call",   "Case",
+    "Const",   "Currency", "Date",    "Declare", "Dim",     "Do",     "Double", "Each",
+    "Else",    "ElseIf",   "End",     "Enum",    "Erase",   "Event",  "Exit",   "False",
+    "For",     "Function", "Get",     "Global",  "GoSub",   "GoTo",   "If",     "Implements",
+    "In",      "Integer",  "Is",      "Let",     "Like",    "Long",   "Loop",   "Me",
+    "Mod",     "New",      "Next",    "Not",     "Nothing", "On",     "Option", "Or",
+    "Private", "Property", "Public",  "ReDim",   "Rem",     "Resume", "Select", "Set",
+    "Sub",     "Then"};
 constexpr std::array<std::string_view, 12> kMoreReservedWords = {
-    "To", "True", "Type", "Until", "Wend", "While", "With", "Xor", "Single", "String",
-    "Variant", "Static"};
+    "To",   "True", "Type",   "Until",  "Wend",    "While",
+    "With", "Xor",  "Single", "String", "Variant", "Static"};
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -31,7 +31,9 @@ bool IsHighByte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
 bool IsIdentifierChar(char c) { return IsLetter(c) || IsDigit(c) || c == '_' || IsHighByte(c); }
 
 bool IsReservedWord(std::string_view word) {
-  const auto same = [word](std::string_view reserved) { return host::EqualsNoCase(word, reserved); };
+  const auto same = [word](std::string_view reserved) {
+    return host::EqualsNoCase(word, reserved);
+  };
   return std::any_of(kReservedWords.begin(), kReservedWords.end(), same) ||
          std::any_of(kMoreReservedWords.begin(), kMoreReservedWords.end(), same);
 }
@@ -99,8 +101,7 @@ std::vector<std::string> ControlNames(host::FormDesigner& designer) {
 
 bool StartsEventProcedure(std::string_view line, std::string_view control) {
   const std::string_view code = TrimLeadingBlanks(line);
-  return code.starts_with(kEventStart) &&
-         code.substr(kEventStart.size()).starts_with(control) &&
+  return code.starts_with(kEventStart) && code.substr(kEventStart.size()).starts_with(control) &&
          code.size() > kEventStart.size() + control.size() &&
          code[kEventStart.size() + control.size()] == '_';
 }
@@ -216,8 +217,7 @@ std::string CheckNewControlName(host::FormDesigner& designer, std::string_view f
            "and underscores";
   }
   if (IsReservedWord(new_name)) return quoted + " is a reserved word of the language";
-  if (host::EqualsNoCase(new_name, form_name))
-    return quoted + " is the name of the form itself";
+  if (host::EqualsNoCase(new_name, form_name)) return quoted + " is the name of the form itself";
   if (!host::EqualsNoCase(new_name, old_name) && !ControlsNamed(designer, new_name).empty())
     return "a control named " + std::string(new_name) + " already exists on " +
            std::string(form_name);

@@ -95,8 +95,7 @@ void WriteTabOrder(host::FormDesigner& designer, const TabOrder& lists) {
       }
       throw TabOrderError("the form has no control " + EntryText(entry));
     }
-    if (!named.insert(Key(entry)).second)
-      throw TabOrderError(EntryText(entry) + " is named twice");
+    if (!named.insert(Key(entry)).second) throw TabOrderError(EntryText(entry) + " is named twice");
     return found->second;
   };
   std::vector<host::Control*> no_stop;

@@ -12,9 +12,9 @@ namespace {
 
 using host::test::LinesOf;
 using host::test::RowName;
+using ::testing::ElementsAre;
 using testing_util::FormFile;
 using testing_util::FormProject;
-using ::testing::ElementsAre;
 using Lines = std::vector<std::string>;
 
 // ---- Recognising event procedures
@@ -100,8 +100,7 @@ TEST_P(DeleteEventsTest, RemovesWholeProceduresOnly) {
   EXPECT_EQ(LinesOf(module.code()), GetParam().after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modules, DeleteEventsTest, ::testing::ValuesIn(kDeleteCases),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(Modules, DeleteEventsTest, ::testing::ValuesIn(kDeleteCases), RowName());
 
 // ---- Renaming in code
 
@@ -113,7 +112,8 @@ struct RenameLineCase {
 
 const RenameLineCase kRenameLineCases[] = {
     {"whole_identifier", "Text1.Text = Text10.Text", "txtName.Text = Text10.Text"},
-    {"string_literal_kept", "Controls(\"Text1\").Text = Text1", "Controls(\"Text1\").Text = txtName"},
+    {"string_literal_kept", "Controls(\"Text1\").Text = Text1",
+     "Controls(\"Text1\").Text = txtName"},
     {"doubled_quotes_inside_string", "s = \"a \"\"Text1\"\" b\" & Text1",
      "s = \"a \"\"Text1\"\" b\" & txtName"},
     {"event_procedure_name", "Private Sub Text1_Change()", "Private Sub txtName_Change()"},
@@ -135,8 +135,7 @@ TEST_P(RenameLineTest, RewritesWholeIdentifiersOutsideStrings) {
             GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, RenameLineTest, ::testing::ValuesIn(kRenameLineCases),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(Lines, RenameLineTest, ::testing::ValuesIn(kRenameLineCases), RowName());
 
 TEST(RenameInCodeTest, EventProceduresFollowTheNewNameButPublicOnesDoNot) {
   host::test::TestModule module({"Private Sub Text1_Change()", "    Text1_Helper", "End Sub",
@@ -149,9 +148,9 @@ TEST(RenameInCodeTest, EventProceduresFollowTheNewNameButPublicOnesDoNot) {
 
 // ---- Checking a new name
 
-const std::string kFormWithControls = FormFile(
-    "frmNames", {"   Begin VB.TextBox Text1 ", "      TabIndex        =   1", "   End",
-                 "   Begin VB.TextBox Text10 ", "   End"});
+const std::string kFormWithControls =
+    FormFile("frmNames", {"   Begin VB.TextBox Text1 ", "      TabIndex        =   1", "   End",
+                          "   Begin VB.TextBox Text10 ", "   End"});
 
 struct NameCase {
   const char* name;
@@ -192,15 +191,15 @@ INSTANTIATE_TEST_SUITE_P(Names, NewNameTest, ::testing::ValuesIn(kNameCases), Ro
 
 const std::string kNestedForm = FormFile(
     "frmMain",
-    {"   Begin VB.Frame fraBox ", "      Caption         =   \"Box\"", "      TabIndex        =   0",
-     "      Begin VB.TextBox Text1 ", "         TabIndex        =   1", "      End", "   End",
-     "   Begin VB.TextBox Text10 ", "      TabIndex        =   2", "   End",
-     "   Begin VB.OptionButton optPick ", "      Index           =   1",
-     "      TabIndex        =   4", "   End", "   Begin VB.OptionButton optPick ",
-     "      TabIndex        =   3", "      Index           =   0", "   End"},
-    {"Option Explicit", "", "Private Sub Text1_Change()", "    Text10.Text = Text1.Text",
-     "End Sub", "", "Private Sub optPick_Click(Index As Integer)", "    Text1.Text = \"Text1\"",
-     "End Sub"});
+    {"   Begin VB.Frame fraBox ", "      Caption         =   \"Box\"",
+     "      TabIndex        =   0", "      Begin VB.TextBox Text1 ",
+     "         TabIndex        =   1", "      End", "   End", "   Begin VB.TextBox Text10 ",
+     "      TabIndex        =   2", "   End", "   Begin VB.OptionButton optPick ",
+     "      Index           =   1", "      TabIndex        =   4", "   End",
+     "   Begin VB.OptionButton optPick ", "      TabIndex        =   3",
+     "      Index           =   0", "   End"},
+    {"Option Explicit", "", "Private Sub Text1_Change()", "    Text10.Text = Text1.Text", "End Sub",
+     "", "Private Sub optPick_Click(Index As Integer)", "    Text1.Text = \"Text1\"", "End Sub"});
 
 class ControlCommandTest : public ::testing::Test {
  protected:
@@ -217,8 +216,10 @@ TEST_F(ControlCommandTest, ListsNestedControlsAndEveryArrayElement) {
 TEST_F(ControlCommandTest, DeletesANestedControlFromCodeAndDesigner) {
   DeleteControl(form(), "Text1");
   EXPECT_THAT(Names(), ElementsAre("fraBox", "Text10", "optPick", "optPick"));
-  EXPECT_THAT(Code(), ElementsAre("Option Explicit", "", "", "Private Sub optPick_Click(Index As "
-                                  "Integer)", "    Text1.Text = \"Text1\"", "End Sub"));
+  EXPECT_THAT(Code(), ElementsAre("Option Explicit", "", "",
+                                  "Private Sub optPick_Click(Index As "
+                                  "Integer)",
+                                  "    Text1.Text = \"Text1\"", "End Sub"));
   EXPECT_EQ(files_.Saved("frmMain.frm").find("Begin VB.TextBox Text1 \r\n"), std::string::npos);
 }
 
@@ -258,7 +259,8 @@ struct RefusedCase {
 const RefusedCase kRefusedCases[] = {
     {"delete_unknown", false, "Text2", "", "frmMain has no control named Text2"},
     {"rename_unknown", true, "Text2", "txtNew", "frmMain has no control named Text2"},
-    {"rename_to_taken", true, "Text1", "Text10", "a control named Text10 already exists on frmMain"},
+    {"rename_to_taken", true, "Text1", "Text10",
+     "a control named Text10 already exists on frmMain"},
     {"rename_too_long", true, "Text1", "a23456789012345678901234567890123456789012",
      "\"a23456789012345678901234567890123456789012\" is too long: a control name has at most 40 "
      "characters"},
@@ -286,8 +288,7 @@ TEST_P(RefusedControlTest, ChangesNothing) {
   EXPECT_TRUE(files_.files().SaveToMemory().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Inputs, RefusedControlTest, ::testing::ValuesIn(kRefusedCases),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(Inputs, RefusedControlTest, ::testing::ValuesIn(kRefusedCases), RowName());
 
 }  // namespace
 }  // namespace marquill::designer

@@ -11,11 +11,11 @@ namespace marquill::designer {
 namespace {
 
 using host::test::RowName;
+using ::testing::HasSubstr;
 using testing_util::FormFile;
 using testing_util::FormProject;
 using testing_util::ReadFile;
 using testing_util::WriteFile;
-using ::testing::HasSubstr;
 
 // An icon file: the directory header, one 16-byte entry and `image_size` bytes of image.
 std::string Icon(std::uint32_t image_size = 8, std::uint16_t type = 1) {
@@ -95,12 +95,14 @@ struct BatchCase {
 };
 
 const BatchCase kBatchCases[] = {
-    {"scale_mode_centimeter", "ScaleMode", std::int32_t{7}, "   ScaleMode       =   7  'Centimeter"},
+    {"scale_mode_centimeter", "ScaleMode", std::int32_t{7},
+     "   ScaleMode       =   7  'Centimeter"},
     {"start_up_windows_default", "StartUpPosition", std::int32_t{3},
      "   StartUpPosition =   3  'Windows Default"},
     {"border_sizable_toolwindow", "BorderStyle", std::int32_t{5},
      "   BorderStyle     =   5  'Sizable ToolWindow"},
-    {"window_state_maximized", "WindowState", std::int32_t{2}, "   WindowState     =   2  'Maximized"},
+    {"window_state_maximized", "WindowState", std::int32_t{2},
+     "   WindowState     =   2  'Maximized"},
     {"back_color", "BackColor", host::Color{0x00FF8000}, "   BackColor       =   &H00FF8000&"},
     {"back_color_default_is_unwritten", "BackColor", host::Color{0x8000000F}, ""},
     {"taskbar_off", "ShowInTaskbar", false, "   ShowInTaskbar   =   0   'False"},
@@ -140,9 +142,8 @@ TEST(BatchSkipTest, FormsLackingThePropertyAreSkippedAndTheOthersServed) {
   FormProject files({{"frmA", kPlainForm},
                      {"mdiMain", kMdi},
                      {"frmC", FormFile("frmC", {"   Caption         =   \"C\""})}});
-  const auto outcomes =
-      ApplyFormProperty(files.project(), {"frmA", "mdiMain", "frmGone", "frmC"}, "BorderStyle",
-                        std::int32_t{3});
+  const auto outcomes = ApplyFormProperty(files.project(), {"frmA", "mdiMain", "frmGone", "frmC"},
+                                          "BorderStyle", std::int32_t{3});
   ASSERT_EQ(outcomes.size(), 4u);
   EXPECT_TRUE(outcomes[0].written);
   EXPECT_FALSE(outcomes[1].written);

@@ -16,17 +16,32 @@ using Entries = std::vector<TabEntry>;
 
 // A label at tab index 0, two text boxes, a line, an image, a check box without a tab stop and a
 // two-element option array, listed out of tab order.
-const std::string kForm = FormFile(
-    "frmTabs",
-    {"   Begin VB.TextBox txtSecond ", "      TabIndex        =   2", "   End",
-     "   Begin VB.Label lblName ", "      Caption         =   \"Name:\"", "   End",
-     "   Begin VB.Line linRule ", "      X1              =   0", "   End",
-     "   Begin VB.TextBox txtFirst ", "      TabIndex        =   1", "   End",
-     "   Begin VB.Image imgLogo ", "   End", "   Begin VB.CheckBox chkQuiet ",
-     "      TabIndex        =   3", "      TabStop         =   0   'False", "   End",
-     "   Begin VB.OptionButton optPick ", "      Index           =   1",
-     "      TabIndex        =   5", "   End", "   Begin VB.OptionButton optPick ",
-     "      Index           =   0", "      TabIndex        =   4", "   End"});
+const std::string kForm = FormFile("frmTabs", {"   Begin VB.TextBox txtSecond ",
+                                               "      TabIndex        =   2",
+                                               "   End",
+                                               "   Begin VB.Label lblName ",
+                                               "      Caption         =   \"Name:\"",
+                                               "   End",
+                                               "   Begin VB.Line linRule ",
+                                               "      X1              =   0",
+                                               "   End",
+                                               "   Begin VB.TextBox txtFirst ",
+                                               "      TabIndex        =   1",
+                                               "   End",
+                                               "   Begin VB.Image imgLogo ",
+                                               "   End",
+                                               "   Begin VB.CheckBox chkQuiet ",
+                                               "      TabIndex        =   3",
+                                               "      TabStop         =   0   'False",
+                                               "   End",
+                                               "   Begin VB.OptionButton optPick ",
+                                               "      Index           =   1",
+                                               "      TabIndex        =   5",
+                                               "   End",
+                                               "   Begin VB.OptionButton optPick ",
+                                               "      Index           =   0",
+                                               "      TabIndex        =   4",
+                                               "   End"});
 
 class TabOrderTest : public ::testing::Test {
  protected:
@@ -35,8 +50,7 @@ class TabOrderTest : public ::testing::Test {
   host::PropertyValue Get(const std::string& control, const std::string& property, int nth = 1) {
     int seen = 0;
     for (host::Control& each : designer().AllControls()) {
-      if (std::get<std::string>(each.Properties().Item("Name").Value()) == control &&
-          ++seen == nth)
+      if (std::get<std::string>(each.Properties().Item("Name").Value()) == control && ++seen == nth)
         return each.Properties().Item(property).Value();
     }
     ADD_FAILURE() << "no control " << control;
@@ -46,18 +60,17 @@ class TabOrderTest : public ::testing::Test {
 
 TEST_F(TabOrderTest, ReadsTheOrderByTabIndexAndTheStopsByDesignerOrder) {
   const TabOrder lists = ReadTabOrder(designer());
-  EXPECT_EQ(lists.order, (Entries{{"lblName", -1},
-                                  {"txtFirst", -1},
-                                  {"txtSecond", -1},
-                                  {"optPick", 0},
-                                  {"optPick", 1}}))
+  EXPECT_EQ(
+      lists.order,
+      (Entries{
+          {"lblName", -1}, {"txtFirst", -1}, {"txtSecond", -1}, {"optPick", 0}, {"optPick", 1}}))
       << "the label at its index 0; the line and the image in neither list";
   EXPECT_EQ(lists.no_stop, (Entries{{"chkQuiet", -1}}));
 }
 
 TEST_F(TabOrderTest, WritesIndexesInListOrderAndSwitchesStopsOff) {
-  WriteTabOrder(designer(), {{{"optPick", 1}, {"txtSecond", -1}, {"lblName", -1}},
-                             {{"txtFirst", -1}}});
+  WriteTabOrder(designer(),
+                {{{"optPick", 1}, {"txtSecond", -1}, {"lblName", -1}}, {{"txtFirst", -1}}});
   EXPECT_EQ(Get("optPick", "TabIndex"), host::PropertyValue(std::int32_t{0}));
   EXPECT_EQ(Get("txtSecond", "TabIndex"), host::PropertyValue(std::int32_t{1}));
   EXPECT_EQ(Get("lblName", "TabIndex"), host::PropertyValue(std::int32_t{2}));

@@ -1,5 +1,3 @@
-#include "shell/window/designer_tab_commands.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +7,7 @@
 #include "host/support/named_rows.h"
 #include "shell/platform/scripted_platform.h"
 #include "shell/session.h"
+#include "shell/window/designer_tab_commands.h"
 #include "shell/window/frm_utility.h"
 #include "shell_test_util.h"
 
@@ -27,10 +26,10 @@ using Names = std::vector<std::string>;
 
 const std::string kMain = FormFile(
     "frmMain",
-    {"   Caption         =   \"Main\"", "   Begin VB.Label lblName ", "      Caption         =   \"Name:\"",
-     "   End", "   Begin VB.TextBox Text1 ", "      TabIndex        =   1", "   End",
-     "   Begin VB.TextBox Text10 ", "      TabIndex        =   2", "   End",
-     "   Begin VB.Line linRule ", "   End"},
+    {"   Caption         =   \"Main\"", "   Begin VB.Label lblName ",
+     "      Caption         =   \"Name:\"", "   End", "   Begin VB.TextBox Text1 ",
+     "      TabIndex        =   1", "   End", "   Begin VB.TextBox Text10 ",
+     "      TabIndex        =   2", "   End", "   Begin VB.Line linRule ", "   End"},
     {"Option Explicit", "Private Sub Text1_Change()", "    Text10.Text = Text1.Text", "End Sub"});
 
 // Five forms, the fourth an MDI form, in this order in the project.
@@ -38,8 +37,7 @@ class DesignerTabsTest : public ::testing::Test {
  protected:
   DesignerTabsTest() {
     std::string vbp = "Type=Exe\r\n";
-    for (const auto& [name, text] :
-         std::vector<std::pair<std::string, std::string>>{
+    for (const auto& [name, text] : std::vector<std::pair<std::string, std::string>>{
              {"frmMain", kMain},
              {"frmB", FormFile("frmB", {"   Caption         =   \"B\""})},
              {"frmC", FormFile("frmC", {"   Caption         =   \"C\""})},
@@ -82,9 +80,7 @@ class DesignerTabsTest : public ::testing::Test {
     for (int i = 0; i < list.ListCount(); ++i) names.push_back(list.List(i));
     return names;
   }
-  void PickForm(const std::string& form) {
-    window().cmbForms.Choose(window().cmbForms.Find(form));
-  }
+  void PickForm(const std::string& form) { window().cmbForms.Choose(window().cmbForms.Find(form)); }
 
   testing_util::TempFolder folder_{"designer-tabs"};
   testing_util::TempFolder addin_{"designer-tabs-addin"};
@@ -270,8 +266,7 @@ TEST_P(RenameRefusalTest, ChangesNothing) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, RenameRefusalTest, ::testing::ValuesIn(kRenameRefusals),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(Names, RenameRefusalTest, ::testing::ValuesIn(kRenameRefusals), RowName());
 
 TEST_F(DesignerTabsTest, NoControlChosenDoesNothing) {
   PickForm("frmMain");

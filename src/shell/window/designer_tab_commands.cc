@@ -165,8 +165,7 @@ void cmdSaveTab_Click(frmUtility& window) {
   host::FormDesigner* designer = form != nullptr ? form->Designer() : nullptr;
   if (designer == nullptr) return;
   try {
-    designer::WriteTabOrder(*designer,
-                            {Entries(window.lstTabOrder), Entries(window.lstTabStop)});
+    designer::WriteTabOrder(*designer, {Entries(window.lstTabOrder), Entries(window.lstTabStop)});
   } catch (const std::exception& refused) {
     ShowError(window, refused.what());
   }

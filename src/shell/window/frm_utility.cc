@@ -10,6 +10,7 @@
 #include "host/files/file_io.h"
 #include "shell/window/code_tab_commands.h"
 #include "shell/window/comments_tab_commands.h"
+#include "shell/window/designer_tab_commands.h"
 #include "shell/window/err_tab_commands.h"
 
 namespace marquill::shell {
@@ -79,6 +80,7 @@ void frmUtility::AttachTabBehaviours() {
   cmdHelp.OnClick([this] { cmdHelp_Click(); });
   AttachLineCommands(*this);
   AttachCommentCommands(*this);
+  AttachDesignerTabs(*this);
   AttachErrorsTab(*this);
 }
 

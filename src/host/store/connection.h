@@ -57,6 +57,11 @@ class Value {
 inline constexpr int kStateClosed = 0;
 inline constexpr int kStateOpen = 1;
 
+// How a connection uses its file. A scratch copy reads the file once into memory and works
+// there, so a dry run can use the add-in's database without writing anything anywhere: a missing
+// file stays missing, and every statement changes only the copy.
+enum class OpenMode { kInPlace, kScratchCopy };
+
 class Connection {
  public:
   Connection();
@@ -68,12 +73,12 @@ class Connection {
   // add-in's tables and the default Comments row; tables missing from an existing file are
   // added. StoreError when the file cannot be opened or is not a database; the connection then
   // stays closed. Opening an open connection is an error.
-  void Open(const std::filesystem::path& file);
-  // From now on, Open() works on a copy of the file in memory: the file is only read, never
-  // created or changed, and every change is lost at Close(). For previews that write nothing.
-  void KeepFileUntouched() { untouched_ = true; }
+  void Open(const std::filesystem::path& file, OpenMode mode = OpenMode::kInPlace);
   // kStateOpen (1) or kStateClosed (0).
   int State() const;
+  // Creates the tables and the default Comments row again where they went missing while the
+  // connection was open. StoreError when the database cannot be written.
+  void EnsureTables();
   // Runs one statement; returns the number of rows it changed. Text after the statement other
   // than blanks and a semicolon is refused, so one statement can never smuggle in another.
   std::int64_t Execute(std::string_view sql);
@@ -86,11 +91,11 @@ class Connection {
     void operator()(sqlite3* db) const;
   };
   sqlite3* Handle() const;
-  void OpenCopyInMemory(const std::filesystem::path& file);
+  static std::unique_ptr<sqlite3, Closer> OpenInPlace(const std::filesystem::path& file);
+  static std::unique_ptr<sqlite3, Closer> OpenScratchCopy(const std::filesystem::path& file);
 
   std::unique_ptr<sqlite3, Closer> db_;
   std::filesystem::path file_;
-  bool untouched_ = false;
 };
 
 class Recordset {

@@ -1,0 +1,188 @@
+// `headers` on a module of 2,000 and 4,000 members: every member's header is found and inserted
+// afresh, so the command must stay linear in the number of members. Two measures: the insertion
+// alone on an in-memory module, and the whole command (load the project, open the window, pick
+// the module, press "Insert", save). At the end the run prints the time at 4,000 members divided
+// by the time at 2,000, which must stay under 2.3.
+//
+//   build/bench/headers_bench
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "docs/header_comments.h"
+#include "host/memory/memory_host.h"
+#include "shell/platform/scripted_platform.h"
+#include "shell/session.h"
+#include "shell/settings/settings_store.h"
+#include "shell/window/frm_utility.h"
+
+namespace marquill {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Four kinds of member in turn: a Sub, a Function continued over two lines, a property with Get
+// and Let, and a Function without parameters. "{N}" numbers the member.
+const std::vector<std::vector<std::string>> kMembers = {
+    {"' Moves the record", "Public Sub Move{N}(ByVal first As Long, Optional last As Long = 5)",
+     "    Total = first + last", "End Sub", ""},
+    {"Private Function Join{N}(ByVal a As String, _", "        ByRef b As String) As String",
+     "    Join{N} = a & \",\" & b", "End Function", ""},
+    {"Public Property Get Size{N}() As Long", "    Size{N} = mSize", "End Property", "",
+     "Public Property Let Size{N}(ByVal n As Long)", "    mSize = n", "End Property", ""},
+    {"Friend Function Count{N}() As Long", "    Count{N} = 1", "End Function", ""},
+};
+
+std::string ModuleText(int members) {
+  std::string text =
+      "Attribute VB_Name = \"modBench\"\r\nOption Explicit\r\nPrivate mSize As Long\r\n";
+  for (int i = 0; i < members; ++i) {
+    for (std::string line : kMembers[static_cast<std::size_t>(i) % kMembers.size()]) {
+      for (auto at = line.find("{N}"); at != std::string::npos; at = line.find("{N}")) {
+        line.replace(at, 3, std::to_string(i));
+      }
+      text += line + "\r\n";
+    }
+  }
+  return text;
+}
+
+docs::CommentSettings Settings() {
+  docs::CommentSettings settings;
+  settings.module_comments = true;
+  settings.standard_comments = true;
+  settings.also = true;
+  settings.delimiters = true;
+  settings.delim = "-";
+  settings.delim_count = "60";
+  settings.member_line = "' Revised:";
+  settings.module_template = "' Module: modBench\r\n' Author: bench";
+  return settings;
+}
+
+void InsertHeaders(benchmark::State& state) {
+  const int members = static_cast<int>(state.range(0));
+  const std::string text = ModuleText(members);
+  std::vector<host::SourceLine> lines;
+  std::size_t start = text.find("\r\n") + 2;  // the code window shows no Attribute line
+  for (std::size_t end = text.find("\r\n", start); end != std::string::npos;
+       start = end + 2, end = text.find("\r\n", start)) {
+    lines.push_back({text.substr(start, end - start), host::Eol::kCrLf});
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    host::MemoryProject project("Bench");
+    host::MemoryComponent& component =
+        project.AddComponent("modBench", host::ComponentType::kStdModule);
+    component.SetCode(lines);
+    host::CodeModule& module = *component.CodeModule();
+    state.ResumeTiming();
+    const std::vector<docs::HeaderMember> candidates = docs::HeaderCandidates(module);
+    benchmark::DoNotOptimize(docs::InsertHeaders(module, candidates, Settings()));
+  }
+  state.SetItemsProcessed(state.iterations() * members);
+}
+BENCHMARK(InsertHeaders)->Arg(2'000)->Arg(4'000)->Unit(benchmark::kMillisecond);
+
+// A project holding the one module, in a scratch folder with an add-in folder of its own.
+class BenchProject {
+ public:
+  explicit BenchProject(int members) : text_(ModuleText(members)) {
+    std::string pattern = (fs::temp_directory_path() / "marquill-bench-XXXXXX").string();
+    folder_ = ::mkdtemp(pattern.data());
+    std::ofstream(folder_ / "Bench.vbp", std::ios::binary)
+        << "Type=Exe\r\nModule=modBench; modBench.bas\r\nName=\"Bench\"\r\n";
+    Reset();
+  }
+  ~BenchProject() { fs::remove_all(folder_); }
+  void Reset() { std::ofstream(folder_ / "modBench.bas", std::ios::binary) << text_; }
+  fs::path Project() const { return folder_ / "Bench.vbp"; }
+  std::string AddinFolder() const { return (folder_ / "addin").string(); }
+
+ private:
+  std::string text_;
+  fs::path folder_;
+};
+
+void HeadersCommand(benchmark::State& state) {
+  const int members = static_cast<int>(state.range(0));
+  BenchProject project(members);
+  shell::ScriptedPlatform platform;
+  shell::MemorySettingsStore settings;
+  for (auto _ : state) {
+    state.PauseTiming();
+    project.Reset();
+    state.ResumeTiming();
+    shell::SessionOptions options;
+    options.project = project.Project();
+    options.platform = &platform;
+    options.settings = &settings;
+    options.addin_folder = project.AddinFolder();
+    shell::RunSession(options, [](shell::Session& session) {
+      shell::frmUtility& window = session.Window();
+      window.cmbCmtModules.Choose(window.cmbCmtModules.Find("modBench"));
+      window.cmdCommentInsert.Click();
+    });
+  }
+  state.SetItemsProcessed(state.iterations() * members);
+}
+BENCHMARK(HeadersCommand)->Arg(2'000)->Arg(4'000)->Unit(benchmark::kMillisecond);
+
+// Keeps the console output and the best time of each size, to print the growth ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
+      const std::string name = run.benchmark_name();
+      const std::size_t slash = name.find('/');
+      double& best = cpu_[name.substr(0, slash)][name.substr(slash + 1)];
+      const double cpu = run.GetAdjustedCPUTime();
+      if (best == 0 || cpu < best) best = cpu;
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  bool PrintRatios(double limit) const {
+    bool ok = true;
+    std::printf("\n%-16s %8s   (cpu time at 4000 members / at 2000)\n", "measure", "ratio");
+    for (const auto& [measure, by_size] : cpu_) {
+      const auto small = by_size.find("2000");
+      const auto large = by_size.find("4000");
+      if (small == by_size.end() || large == by_size.end() || small->second <= 0) continue;
+      const double ratio = large->second / small->second;
+      ok = ok && ratio < limit;
+      std::printf("%-16s %8.2f%s\n", measure.c_str(), ratio, ratio < limit ? "" : "  TOO HIGH");
+    }
+    return ok;
+  }
+
+ private:
+  std::map<std::string, std::map<std::string, double>> cpu_;
+};
+
+}  // namespace
+}  // namespace marquill
+
+int main(int argc, char** argv) {
+  // Several repetitions in random order, the best counting; options given later win.
+  std::vector<char*> args = {argv[0]};
+  std::string repetitions = "--benchmark_repetitions=5";
+  std::string interleaving = "--benchmark_enable_random_interleaving=true";
+  args.push_back(repetitions.data());
+  args.push_back(interleaving.data());
+  args.insert(args.end(), argv + 1, argv + argc);
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+  marquill::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return reporter.PrintRatios(2.3) ? 0 : 1;
+}

@@ -8,16 +8,15 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "docs/header_comments.h"
 #include "host/memory/memory_host.h"
+#include "ratio_reporter.h"
 #include "shell/platform/scripted_platform.h"
 #include "shell/session.h"
 #include "shell/settings/settings_store.h"
@@ -135,54 +134,9 @@ void HeadersCommand(benchmark::State& state) {
 }
 BENCHMARK(HeadersCommand)->Arg(2'000)->Arg(4'000)->Unit(benchmark::kMillisecond);
 
-// Keeps the console output and the best time of each size, to print the growth ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      const std::string name = run.benchmark_name();
-      const std::size_t slash = name.find('/');
-      double& best = cpu_[name.substr(0, slash)][name.substr(slash + 1)];
-      const double cpu = run.GetAdjustedCPUTime();
-      if (best == 0 || cpu < best) best = cpu;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  bool PrintRatios(double limit) const {
-    bool ok = true;
-    std::printf("\n%-16s %8s   (cpu time at 4000 members / at 2000)\n", "measure", "ratio");
-    for (const auto& [measure, by_size] : cpu_) {
-      const auto small = by_size.find("2000");
-      const auto large = by_size.find("4000");
-      if (small == by_size.end() || large == by_size.end() || small->second <= 0) continue;
-      const double ratio = large->second / small->second;
-      ok = ok && ratio < limit;
-      std::printf("%-16s %8.2f%s\n", measure.c_str(), ratio, ratio < limit ? "" : "  TOO HIGH");
-    }
-    return ok;
-  }
-
- private:
-  std::map<std::string, std::map<std::string, double>> cpu_;
-};
-
 }  // namespace
 }  // namespace marquill
 
 int main(int argc, char** argv) {
-  // Several repetitions in random order, the best counting; options given later win.
-  std::vector<char*> args = {argv[0]};
-  std::string repetitions = "--benchmark_repetitions=5";
-  std::string interleaving = "--benchmark_enable_random_interleaving=true";
-  args.push_back(repetitions.data());
-  args.push_back(interleaving.data());
-  args.insert(args.end(), argv + 1, argv + argc);
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-  marquill::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return reporter.PrintRatios(2.3) ? 0 : 1;
+  return marquill::bench::RunWithRatios(argc, argv, "2000", "4000", 2.3);
 }

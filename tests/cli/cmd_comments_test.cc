@@ -225,7 +225,7 @@ const HeadersRow kHeadersRows[] = {
      "headers_class"},
     {"ChosenMembersWithTheMemberLine",
      {"headers", "--module", "modmain", "--member", "JoinTexts", "--member", "readsetting",
-      "--member", "Elapsed"},
+      "--member", "Describe"},
      "UPDATE Comments SET IncludeModule = 0, IncludeMember = 1, IncludeDelim = 0, "
      "Member = ''' Reviewed by:'",
      "headers_live_fields"},

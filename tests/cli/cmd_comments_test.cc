@@ -188,7 +188,6 @@ const UsageRow kUsageRows[] = {
     {"MemberMissing",
      {"headers", "--module", "modMain", "--member", "Main", "--member", "Nope", "PROJECT"},
      "'modMain' has no method, property or event named 'Nope'"},
-    {"ModuleIsNoModule", {"headers", "--module", "Marquill.vbp", "PROJECT"}, "named"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, CommentUsageTest, testing::ValuesIn(kUsageRows),

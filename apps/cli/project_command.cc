@@ -263,7 +263,12 @@ void WriteDiff(std::ostream& out, const fs::path& file, const std::string& after
   const bool exists = fs::exists(file, error);
   const std::string before = exists ? host::ReadWholeFile(file.string()).value_or("") : "";
   const std::string label = DisplayPath(file);
-  out << host::UnifiedDiff(before, after, exists ? "a/" + label : "/dev/null", "b/" + label);
+  const std::string from = exists ? "a/" + label : "/dev/null";
+  if (shell::IsSideFile(file)) {
+    if (before != after) out << "Binary files " << from << " and b/" << label << " differ\n";
+    return;
+  }
+  out << host::UnifiedDiff(before, after, from, "b/" + label);
 }
 
 std::string Seconds(std::chrono::steady_clock::duration elapsed) {

@@ -5,6 +5,7 @@
 #include "host/files/file_io.h"
 #include "host/paths/paths.h"
 #include "host/text/unified_diff.h"
+#include "host/text/vb_text.h"
 
 namespace marquill::shell {
 
@@ -37,7 +38,16 @@ class NoTimeLog : public TimeLog {
   void WriteStopLine(host::Project&) override {}
 };
 
+
 }  // namespace
+
+bool IsSideFile(const std::filesystem::path& path) {
+  const std::string extension = host::LowerAscii(path.extension().string());
+  for (const char* side : {".frx", ".ctx", ".pgx", ".dox", ".dsx"}) {
+    if (extension == side) return true;
+  }
+  return false;
+}
 
 std::string DefaultAddinFolder() { return WithSeparator(host::AddInFolder().string()); }
 
@@ -113,7 +123,11 @@ std::vector<std::filesystem::path> Session::Finish() {
     if (options_.diff_out != nullptr) {
       // Both labels name the file itself, so `patch -p0` applies the output as it is.
       std::string label = file.path.string();
-      *options_.diff_out << host::UnifiedDiff(before, file.bytes, label, label);
+      if (IsSideFile(file.path)) {
+        *options_.diff_out << "Binary files " << label << " and " << label << " differ\n";
+      } else {
+        *options_.diff_out << host::UnifiedDiff(before, file.bytes, label, label);
+      }
     }
     changed.push_back(file.path);
   }

@@ -83,6 +83,10 @@ class Session {
 std::vector<std::filesystem::path> RunSession(const SessionOptions& options,
                                               const std::function<void(Session&)>& steps);
 
+// Designers' side files hold pictures and long texts as binary records: a line diff of them
+// would only spill raw bytes, so diffs name them as diff(1) names binary files.
+bool IsSideFile(const std::filesystem::path& path);
+
 // The add-in folder of the environment as the shell uses it: ending in the path separator.
 std::string DefaultAddinFolder();
 

@@ -9,6 +9,7 @@
 #include "shell/resources/resources.h"
 #include "host/files/file_io.h"
 #include "shell/window/code_tab_commands.h"
+#include "shell/window/comments_tab_commands.h"
 #include "shell/window/designer_tab_commands.h"
 #include "shell/window/err_tab_commands.h"
 
@@ -78,6 +79,7 @@ frmUtility::~frmUtility() = default;
 void frmUtility::AttachTabBehaviours() {
   cmdHelp.OnClick([this] { cmdHelp_Click(); });
   AttachLineCommands(*this);
+  AttachCommentCommands(*this);
   AttachDesignerTabs(*this);
   AttachErrorsTab(*this);
 }

@@ -2,9 +2,9 @@
 
 #include <ostream>
 
+#include "host/files/file_io.h"
 #include "host/paths/paths.h"
 #include "host/text/unified_diff.h"
-#include "host/files/file_io.h"
 
 namespace marquill::shell {
 
@@ -34,15 +34,25 @@ Session::Session(const SessionOptions& options) : options_(options) {
   options_.addin_folder =
       options_.addin_folder.empty() ? DefaultAddinFolder() : WithSeparator(options_.addin_folder);
 
-  project_ = host::vbfiles::VbProject::Load(options_.project);
-  project_->AttachTo(vbe_);
+  // Without a project the window still serves what needs none, such as the comment settings.
+  if (!options_.project.empty()) {
+    project_ = host::vbfiles::VbProject::Load(options_.project);
+    project_->AttachTo(vbe_);
+  }
   addin_ = std::make_unique<Connect>(AddinServices{*options_.platform, *options_.settings,
                                                    *options_.time_log, options_.addin_folder});
+  // A dry run writes nothing anywhere, the add-in's database included.
+  if (options_.dry_run) addin_->Shared().database.SetMode(host::OpenMode::kScratchCopy);
   addin_->OnConnection(vbe_, bars_);
   addin_->OpenMainWindow();
 }
 
 Session::~Session() { Close(); }
+
+host::vbfiles::VbProject& Session::Project() {
+  if (project_ == nullptr) throw host::HostError("the session opened no project");
+  return *project_;
+}
 
 frmUtility& Session::Window() {
   frmUtility* window = addin_->MainWindow();
@@ -59,6 +69,7 @@ void Session::Close() {
 
 std::vector<std::filesystem::path> Session::Finish() {
   Close();
+  if (project_ == nullptr) return {};
   if (!options_.dry_run) return project_->Save();
   std::vector<std::filesystem::path> changed;
   for (const auto& file : project_->SaveToMemory()) {

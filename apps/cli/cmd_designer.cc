@@ -14,6 +14,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "designer/control_tools.h"
 #include "designer/form_properties.h"
 #include "designer/tab_order.h"
 #include "host/text/vb_text.h"
@@ -135,8 +136,9 @@ const SwitchProperty kSwitchProperties[] = {
 // An entry of the list by its text (any case) or its position.
 int ListEntry(const shell::ComboBox& list, const std::string& flag, const std::string& value) {
   if (const int found = FindEntry(list, value); found >= 0) return found;
-  if (!value.empty() && std::all_of(value.begin(), value.end(), ::isdigit) && value.size() < 3 &&
-      std::stoi(value) < list.ListCount())
+  if (!value.empty() &&
+      std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+      value.size() < 3 && std::stoi(value) < list.ListCount())
     return std::stoi(value);
   std::string entries;
   for (int i = 0; i < list.ListCount(); ++i)
@@ -300,6 +302,11 @@ int RunControl(const ControlOptions& options, CliContext& context) {
     }
     window.lstControls.Choose(entry);
     if (rename) {
+      host::Component& form =
+          run.session->Vbe().ActiveProject()->Components().Item(window.cmbForms.Text());
+      const std::string refused = designer::CheckNewControlName(
+          *form.Designer(), form.Name(), window.lstControls.Text(), *options.new_name);
+      if (!refused.empty()) throw CliError(kExitUsage, run.ChosenFile(), 0, refused);
       window.txtNewNameControl.SetText(*options.new_name);
       window.cmdRenControl.Click();
     } else {
@@ -405,6 +412,13 @@ int RunTabOrder(const TabOrderOptions& options, CliContext& context) {
       return;
     }
     const designer::TabOrder lists = Rearranged(read, options);
+    try {
+      designer::CheckTabOrder(
+          *run.session->Vbe().ActiveProject()->Components().Item(window.cmbForms.Text()).Designer(),
+          lists);
+    } catch (const designer::TabOrderError& refused) {
+      throw CliError(kExitUsage, run.ChosenFile(), 0, refused.what());
+    }
     Fill(window.lstTabOrder, lists.order);
     Fill(window.lstTabStop, lists.no_stop);
     window.cmdSaveTab.Click();

@@ -5,6 +5,7 @@
 #include "host/files/file_io.h"
 #include "host/paths/paths.h"
 #include "host/text/unified_diff.h"
+#include "host/text/vb_text.h"
 
 namespace marquill::shell {
 
@@ -13,6 +14,16 @@ namespace {
 std::string WithSeparator(std::string folder) {
   if (folder.empty() || folder.back() != kPathSeparator) folder += kPathSeparator;
   return folder;
+}
+
+// Designers' side files hold pictures and long texts as binary records: a line diff of them
+// would only spill raw bytes, so they are named as diff(1) names binary files.
+bool IsSideFile(const std::filesystem::path& path) {
+  const std::string extension = host::LowerAscii(path.extension().string());
+  for (const char* side : {".frx", ".ctx", ".pgx", ".dox", ".dsx"}) {
+    if (extension == side) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -77,7 +88,11 @@ std::vector<std::filesystem::path> Session::Finish() {
     if (options_.diff_out != nullptr) {
       // Both labels name the file itself, so `patch -p0` applies the output as it is.
       std::string label = file.path.string();
-      *options_.diff_out << host::UnifiedDiff(before, file.bytes, label, label);
+      if (IsSideFile(file.path)) {
+        *options_.diff_out << "Binary files " << label << " and " << label << " differ\n";
+      } else {
+        *options_.diff_out << host::UnifiedDiff(before, file.bytes, label, label);
+      }
     }
     changed.push_back(file.path);
   }

@@ -156,8 +156,7 @@ bool OnOff(const std::string& flag, const std::string& value) {
 // &H80000000& to &H80000018&.
 host::Color ParseBackColor(const std::string& text) {
   const std::optional<host::Color> color = shell::ParseColor(text);
-  const bool valid = color && (color->value <= 0xFFFFFF ||
-                               (color->value >= 0x80000000 && color->value <= 0x80000018));
+  const bool valid = color && designer::IsOleColor(*color);
   if (!valid) {
     throw CliError(kExitUsage,
                    "--back-color wants a colour such as &HFF8000& (blue green red) "

@@ -188,7 +188,6 @@ const UsageRow kUsageRows[] = {
     {"MemberMissing",
      {"headers", "--module", "modMain", "--member", "Main", "--member", "Nope", "PROJECT"},
      "'modMain' has no method, property or event named 'Nope'"},
-    {"ModuleIsNoModule", {"headers", "--module", "Marquill.vbp", "PROJECT"}, "named"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, CommentUsageTest, testing::ValuesIn(kUsageRows),
@@ -225,7 +224,7 @@ const HeadersRow kHeadersRows[] = {
      "headers_class"},
     {"ChosenMembersWithTheMemberLine",
      {"headers", "--module", "modmain", "--member", "JoinTexts", "--member", "readsetting",
-      "--member", "Elapsed"},
+      "--member", "Describe"},
      "UPDATE Comments SET IncludeModule = 0, IncludeMember = 1, IncludeDelim = 0, "
      "Member = ''' Reviewed by:'",
      "headers_live_fields"},

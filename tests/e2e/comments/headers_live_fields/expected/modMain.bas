@@ -60,6 +60,14 @@ End Function
 
 
 Public Function Describe(ByVal Mode As CounterMode) As String
+' Describe (Function) description:
+'
+' Parameters: 
+'    [in] Mode
+'
+' Return: 
+'
+' Reviewed by:
     Select Case Mode
         Case cmUp: Describe = "Counting up, one step at a time, until the user stops it or the count reaches " & MAX_ITEMS
         Case Else: Describe = "Counting down"
@@ -86,11 +94,5 @@ Private Function ReadSetting(ByVal Section As String, ByVal Key As String) As St
 End Function
 
 Public Function Elapsed() As Long
-' Elapsed (Function) description:
-'
-'
-' Return: 
-'
-' Reviewed by:
     Elapsed = GetTickCount - m_Started
 End Function

@@ -12,6 +12,7 @@
 #include "host/text/unified_diff.h"
 #include "host/text/vb_text.h"
 #include "shell/session.h"
+#include "host/vbfiles/vb_project.h"
 
 namespace marquill::cli {
 namespace {
@@ -166,6 +167,10 @@ host::CodeModule& ShowModule(shell::Session& session, std::string_view name_or_f
   }
   session.Vbe().ShowCode(*code, {range.first, 1, range.last, 1});
   return *code;
+}
+
+void PrintLoadNotices(std::ostream& err, const host::vbfiles::VbProject& project) {
+  for (const std::string& notice : project.Notices()) err << "marquill: " << notice << '\n';
 }
 
 }  // namespace marquill::cli

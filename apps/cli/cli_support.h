@@ -12,6 +12,9 @@ namespace CLI {
 class App;
 class Option;
 }  // namespace CLI
+namespace marquill::host::vbfiles {
+class VbProject;
+}  // namespace marquill::host::vbfiles
 
 namespace marquill::host {
 class Component;
@@ -57,5 +60,9 @@ std::string NearestName(std::string_view word, const std::vector<std::string>& c
 
 // Checks FIRST-LAST without a module at hand.
 void CheckSelection(std::string_view select);
+
+// What loading the project did besides reading it (an interrupted save finished or cleared
+// away), one "marquill: ..." line each.
+void PrintLoadNotices(std::ostream& err, const host::vbfiles::VbProject& project);
 
 }  // namespace marquill::cli

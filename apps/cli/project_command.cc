@@ -350,6 +350,7 @@ class ProjectCommandRun {
     session_options.platform = &platform;
     ProjectAction& action = configurations_.For(settings_.For(target.path.parent_path()));
     shell::Session session(session_options);
+    PrintLoadNotices(context_.err, session.Project());
     ProjectRun run{session, platform, context_, mode, target.path, tallies_};
     action(run);
     session.Close();

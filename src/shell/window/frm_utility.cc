@@ -8,6 +8,8 @@
 #include "shell/addin_shared.h"
 #include "shell/resources/resources.h"
 #include "host/files/file_io.h"
+#include "shell/shortcut_editor.h"
+#include "shell/time_log_commands.h"
 #include "shell/window/code_tab_commands.h"
 
 namespace marquill::shell {
@@ -76,6 +78,8 @@ frmUtility::~frmUtility() = default;
 void frmUtility::AttachTabBehaviours() {
   cmdHelp.OnClick([this] { cmdHelp_Click(); });
   AttachLineCommands(*this);
+  AttachTimeLogViewer(*this);
+  AttachShortcutEditor(*this);
 }
 
 Control* frmUtility::FindControl(std::string_view name, int index) const {

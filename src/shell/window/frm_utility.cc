@@ -11,6 +11,7 @@
 #include "shell/shortcut_editor.h"
 #include "shell/time_log_commands.h"
 #include "shell/window/code_tab_commands.h"
+#include "shell/window/err_tab_commands.h"
 
 namespace marquill::shell {
 
@@ -80,6 +81,7 @@ void frmUtility::AttachTabBehaviours() {
   AttachLineCommands(*this);
   AttachTimeLogViewer(*this);
   AttachShortcutEditor(*this);
+  AttachErrorsTab(*this);
 }
 
 Control* frmUtility::FindControl(std::string_view name, int index) const {

@@ -172,7 +172,7 @@ int Run(const LineCommand& command, const LineOptions& options, CliContext& cont
 RunFn Setup(const LineCommand& command, CLI::App& app) {
   auto options = std::make_shared<LineOptions>();
   AddProjectArgument(app, options->project);
-  app.add_option("--module", options->module,
+  app.add_option("--module,--component", options->module,
                  "Only this component's code (the module in the active code pane)");
   app.add_option("--select", options->select,
                  "With --module: only lines FIRST-LAST of it (the selected text)");

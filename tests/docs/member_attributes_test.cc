@@ -46,9 +46,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, HelpContextIdTest, ::testing::ValuesIn(kIdCases)
                          host::test::RowName());
 
 TEST(MemberLookupTest, NamesThatAreNotThereAreHostFailures) {
-  auto project = host::test::MakeProject({{"modA", host::ComponentType::kStdModule,
-                                           {"Public Total As Long", "Sub A()", "End Sub"}},
-                                          {"Res", host::ComponentType::kResFile, {}}});
+  auto project = host::test::MakeProject(
+      {{"modA", host::ComponentType::kStdModule, {"Public Total As Long", "Sub A()", "End Sub"}},
+       {"Res", host::ComponentType::kResFile, {}}});
   host::Component& module = ComponentNamed(*project, "modA");
   EXPECT_EQ(MemberNamed(module, "A").Type(), host::MemberType::kMethod);
   EXPECT_EQ(ListMembers(*module.CodeModule()),

@@ -27,14 +27,9 @@ std::string CallBody(const std::string& name) {
   return "    Call " + name + "(Err.Number , Err.Description)\r\n    Resume Next";
 }
 
-const Lines kModA = {"Option Explicit",
-                     "Public Total As Long",
-                     "Sub A()",
-                     "    x = 1",
-                     "End Sub",
-                     "Function F() As Long",
-                     "    On Error Resume Next",
-                     "End Function"};
+const Lines kModA = {
+    "Option Explicit",      "Public Total As Long",     "Sub A()",     "    x = 1", "End Sub",
+    "Function F() As Long", "    On Error Resume Next", "End Function"};
 
 class ErrTabTest : public testing_util::AddinFixture {
  protected:

@@ -19,11 +19,15 @@ using testing::Stability;
 
 const CustomHandler kMsgBoxHandler{"err_label", HandlerBody(HandlerStyle::kMsgBox, "")};
 
-Command RemoveAll() { return [](host::CodeModule& m) { RemoveResumeNext(m); }; }
+Command RemoveAll() {
+  return [](host::CodeModule& m) { RemoveResumeNext(m); };
+}
 Command RemoveIn(std::string name, MemberType type) {
   return [=](host::CodeModule& m) { RemoveResumeNext(m, name, type); };
 }
-Command InsertAll() { return [](host::CodeModule& m) { InsertResumeNext(m); }; }
+Command InsertAll() {
+  return [](host::CodeModule& m) { InsertResumeNext(m); };
+}
 Command InsertIn(std::string name, MemberType type, int times = 1) {
   return [=](host::CodeModule& m) {
     for (int i = 0; i < times; ++i) InsertResumeNext(m, name, type);
@@ -63,9 +67,8 @@ const Case kRemoveCases[] = {
      RemoveAll(),
      {"Sub A()", "End Sub"}},
     {"LowerCaseGoToCommentedAndQuotedStay",
-     {"Sub A()", "    on error resume next", "    On Error GoTo h",
-      "    ' On Error Resume Next", "    s = \"On Error Resume Next\"",
-      "    x = 1: On Error Resume Next", "h:", "End Sub"},
+     {"Sub A()", "    on error resume next", "    On Error GoTo h", "    ' On Error Resume Next",
+      "    s = \"On Error Resume Next\"", "    x = 1: On Error Resume Next", "h:", "End Sub"},
      RemoveAll(),
      {"Sub A()", "    on error resume next", "    On Error GoTo h", "    ' On Error Resume Next",
       "    s = \"On Error Resume Next\"", "    x = 1: On Error Resume Next", "h:", "End Sub"}},
@@ -83,8 +86,7 @@ const Case kRemoveCases[] = {
      RemoveAll(),
      {"Option Explicit", "Sub A()", "End Sub", "Function B()", "End Function"}},
     {"MemberScopeStaysInsideItsRange",
-     {"Sub A()", "On Error Resume Next", "End Sub", "Sub B()", "On Error Resume Next",
-      "End Sub"},
+     {"Sub A()", "On Error Resume Next", "End Sub", "Sub B()", "On Error Resume Next", "End Sub"},
      RemoveIn("B", MemberType::kMethod),
      {"Sub A()", "On Error Resume Next", "End Sub", "Sub B()", "End Sub"}},
     {"PropertyScopeCoversEachAccessor",
@@ -125,8 +127,8 @@ const Case kInsertCases[] = {
       "On Error Resume Next", "End Property"}},
     {"ComponentScopeCoversEveryProcedure",
      {"Option Explicit", "Private m As Long", "Const K = 1", "Sub A()", "End Sub",
-      "Property Get P() As Long", "End Property", "Property Set P(v As Object)",
-      "End Property", "Private Function F() As Long", "End Function"},
+      "Property Get P() As Long", "End Property", "Property Set P(v As Object)", "End Property",
+      "Private Function F() As Long", "End Function"},
      InsertAll(),
      {"Option Explicit", "Private m As Long", "Const K = 1", "Sub A()", "On Error Resume Next",
       "End Sub", "Property Get P() As Long", "On Error Resume Next", "End Property",
@@ -177,14 +179,14 @@ const Case kCustomCases[] = {
     {"MsgBoxLayout",
      {"Sub A()", "    x = 1", "End Sub"},
      CustomIn("A", MemberType::kMethod),
-     {"Sub A()", "On Error GoTo err_label", "    x = 1", "Exit Sub", "err_label:",
-      "    MsgBox Err.Number & \" # \" & Err.Description,,\"Error\"", "    Resume Next",
-      "End Sub"}},
+     {"Sub A()", "On Error GoTo err_label", "    x = 1", "Exit Sub",
+      "err_label:", "    MsgBox Err.Number & \" # \" & Err.Description,,\"Error\"",
+      "    Resume Next", "End Sub"}},
     {"FunctionGetsExitFunction",
      {"Private Function F() As Long", "End Function"},
      CustomIn("F", MemberType::kMethod, {"h", "    Resume Next"}),
-     {"Private Function F() As Long", "On Error GoTo h", "Exit Function", "h:",
-      "    Resume Next", "End Function"}},
+     {"Private Function F() As Long", "On Error GoTo h", "Exit Function", "h:", "    Resume Next",
+      "End Function"}},
     {"SubWhoseNameHoldsFunctionIsASub",
      {"Public Sub CallFunction()", "End Sub"},
      CustomIn("CallFunction", MemberType::kMethod, {"h", "b"}),
@@ -214,10 +216,10 @@ const Case kCustomCases[] = {
      {"Public Event E()", "Sub A()", "x = 1", "End Sub", "Sub B(): End Sub", "Function F(a, _",
       "  b)", "End Function"},
      CustomAll({"h", "    Debug.Print 1\r\n    Resume Next"}),
-     {"Public Event E()", "Sub A()", "On Error GoTo h", "x = 1", "Exit Sub", "h:",
-      "    Debug.Print 1", "    Resume Next", "End Sub", "Sub B(): End Sub", "Function F(a, _",
-      "  b)", "On Error GoTo h", "Exit Function", "h:", "    Debug.Print 1", "    Resume Next",
-      "End Function"}},
+     {"Public Event E()", "Sub A()", "On Error GoTo h", "x = 1", "Exit Sub",
+      "h:", "    Debug.Print 1", "    Resume Next", "End Sub", "Sub B(): End Sub",
+      "Function F(a, _", "  b)", "On Error GoTo h", "Exit Function", "h:", "    Debug.Print 1",
+      "    Resume Next", "End Function"}},
 };
 INSTANTIATE_TEST_SUITE_P(Custom, ErrorHandlersTest, ::testing::ValuesIn(kCustomCases),
                          host::test::RowName());

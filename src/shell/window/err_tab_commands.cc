@@ -62,10 +62,10 @@ void txtCallErr_Change(frmUtility& window) {
 void cmdErrHandler_Click(frmUtility& window, int index) {
   if (index < kRemoveButton || index > kInsertCustomButton) return;
   const int apply_to = window.cmbWhereErr.ListIndex();
-  const bool component_target = apply_to == kApplyToComponent &&
-                                window.cmbComponents.ListIndex() >= 0;
-  const bool member_target = !component_target && apply_to == kApplyToMember &&
-                             window.cmbMembers.ListIndex() >= 0;
+  const bool component_target =
+      apply_to == kApplyToComponent && window.cmbComponents.ListIndex() >= 0;
+  const bool member_target =
+      !component_target && apply_to == kApplyToMember && window.cmbMembers.ListIndex() >= 0;
   if (!component_target && !member_target) return;
   const transform::CustomHandler handler{window.txtErrLabel.Text(), window.txtErrHandler.Text()};
   host::Step([&] {

@@ -11,6 +11,7 @@
 #include "shell/shortcut_editor.h"
 #include "shell/time_log_commands.h"
 #include "shell/window/code_tab_commands.h"
+#include "shell/window/designer_tab_commands.h"
 #include "shell/window/err_tab_commands.h"
 
 namespace marquill::shell {
@@ -81,6 +82,7 @@ void frmUtility::AttachTabBehaviours() {
   AttachLineCommands(*this);
   AttachTimeLogViewer(*this);
   AttachShortcutEditor(*this);
+  AttachDesignerTabs(*this);
   AttachErrorsTab(*this);
 }
 

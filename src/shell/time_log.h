@@ -14,6 +14,7 @@
 
 #include "host/code_model.h"
 #include "host/timelog/time_log_text.h"
+#include "shell/platform/platform_services.h"
 
 namespace marquill::shell {
 
@@ -104,6 +105,5 @@ inline void WriteStopLine(TimeLog& log, host::Project& project) {
 // The message of every time-log command on a project that has no file name yet.
 inline constexpr std::string_view kUnsavedProjectText =
     "You have to save the project before use this option!";
-inline constexpr std::string_view kErrorTitle = "Error";
 
 }  // namespace marquill::shell

@@ -84,7 +84,8 @@ const CommandRegistrar kDescribe{
     {"describe", "Show or set the description and help context ID of a component or member",
      [](CLI::App& app) -> RunFn {
        auto options = std::make_shared<DescribeOptions>();
-       AddMemberTargetOptions(app, options->target, /*changes_files=*/true);
+       AddMemberTargetOptions(app, options->target, ComponentOption::kRequired,
+                              /*changes_files=*/true);
        CLI::Option* description =
            app.add_option("--description", options->description, "The new description");
        CLI::Option* help_id =

@@ -135,8 +135,9 @@ const SwitchProperty kSwitchProperties[] = {
 // An entry of the list by its text (any case) or its position.
 int ListEntry(const shell::ComboBox& list, const std::string& flag, const std::string& value) {
   if (const int found = FindEntry(list, value); found >= 0) return found;
-  if (!value.empty() && std::all_of(value.begin(), value.end(), ::isdigit) && value.size() < 3 &&
-      std::stoi(value) < list.ListCount())
+  if (!value.empty() &&
+      std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+      value.size() < 3 && std::stoi(value) < list.ListCount())
     return std::stoi(value);
   std::string entries;
   for (int i = 0; i < list.ListCount(); ++i)

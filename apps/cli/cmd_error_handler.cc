@@ -1,6 +1,7 @@
 // `marquill error-handler remove|insert|insert-custom`: the three error-handler buttons of the
-// "&Err handling&&Export" tab, on a component or one of its members. The options fill the tab's
-// fields (label, style, routine name, body) before the button is pressed.
+// "&Err handling&&Export" tab, on a component, one of its members, or every component in turn.
+// The options fill the tab's fields (label, style, routine name, body) before the button is
+// pressed.
 #include <CLI/CLI.hpp>
 #include <map>
 #include <memory>
@@ -92,7 +93,16 @@ int Run(HandlerOptions& options, CliContext& context) {
     window.cmbWhereErr.Choose(options.target.member.empty() ? shell::kApplyToComponent
                                                             : shell::kApplyToMember);
     FillFields(window, options);
-    window.cmdErrHandler(kActions.at(options.action)).Click();
+    shell::CommandButton& button = window.cmdErrHandler(kActions.at(options.action));
+    if (!options.target.component.empty()) {
+      button.Click();
+      return;
+    }
+    // Every component the picker lists, picked in turn.
+    for (int entry = 0; entry < window.cmbComponents.ListCount(); ++entry) {
+      window.cmbComponents.Choose(entry);
+      button.Click();
+    }
   });
   return kExitDone;
 }
@@ -106,7 +116,8 @@ const CommandRegistrar kErrorHandler{
        app.add_option("ACTION", options->action, "remove, insert or insert-custom")
            ->required()
            ->check(CLI::IsMember({"remove", "insert", "insert-custom"}));
-       AddMemberTargetOptions(app, options->target, /*changes_files=*/true);
+       AddMemberTargetOptions(app, options->target, ComponentOption::kOptional,
+                              /*changes_files=*/true);
        CLI::Option* label =
            app.add_option("--label", options->label, "insert-custom: the error label (err_label)");
        app.add_option("--style", options->style,

@@ -99,12 +99,18 @@ bool IsIdentifier(std::string_view text) {
   return word_chars && !IsReserved(text);
 }
 
-void AddMemberTargetOptions(CLI::App& app, MemberTargetOptions& options, bool changes_files) {
+void AddMemberTargetOptions(CLI::App& app, MemberTargetOptions& options, ComponentOption component,
+                            bool changes_files) {
   AddProjectArgument(app, options.project);
-  app.add_option("--component,--module", options.component,
-                 "The module, class, form or user control (its name or its file)")
-      ->required();
-  app.add_option("--member", options.member, "One member of it instead of the whole component");
+  CLI::Option* component_option =
+      app.add_option("--component,--module", options.component,
+                     component == ComponentOption::kRequired
+                         ? "The module, class, form or user control (its name or its file)"
+                         : "Only this module, class, form or user control (its name or its "
+                           "file); without it, every one of them");
+  if (component == ComponentOption::kRequired) component_option->required();
+  app.add_option("--member", options.member, "One member of it instead of the whole component")
+      ->needs(component_option);
   if (changes_files) AddDryRunFlag(app, options.dry_run);
 }
 
@@ -119,7 +125,7 @@ void RunOnMemberTarget(const MemberTargetOptions& options, CliContext& context, 
   session_options.platform = &console;
   try {
     shell::Session session(session_options);
-    Pick(session, options);
+    if (!options.component.empty()) Pick(session, options);
     act(session);
     if (save) session.Finish();
   } catch (const host::vbfiles::LoadError& error) {

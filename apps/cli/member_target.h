@@ -24,14 +24,17 @@ struct MemberTargetOptions {
   bool dry_run = false;
 };
 
-// PROJECT.vbp, --component (also spelt --module, required), --member, and --dry-run when
-// `changes_files`.
-void AddMemberTargetOptions(CLI::App& app, MemberTargetOptions& options, bool changes_files);
+enum class ComponentOption { kRequired, kOptional };
 
-// Opens the project, picks the component (and the member) in cmbComponents and cmbMembers, runs
-// `act`, and saves what changed when `save` (a dry run prints the diff instead). A component the
-// pickers do not list or a member it lacks is a usage error naming the project; nothing is
-// written then, nor when `act` throws.
+// PROJECT.vbp, --component (also spelt --module), --member (which needs --component), and
+// --dry-run when `changes_files`.
+void AddMemberTargetOptions(CLI::App& app, MemberTargetOptions& options, ComponentOption component,
+                            bool changes_files);
+
+// Opens the project, picks the component (and the member) in cmbComponents and cmbMembers when
+// one is named, runs `act`, and saves what changed when `save` (a dry run prints the diff
+// instead). A component the pickers do not list or a member it lacks is a usage error naming the
+// project; nothing is written then, nor when `act` throws.
 void RunOnMemberTarget(const MemberTargetOptions& options, CliContext& context, bool save,
                        const std::function<void(shell::Session&)>& act);
 

@@ -76,7 +76,7 @@ void RequireControl(host::Component& component, host::FormDesigner& designer,
     throw ControlError(component.Name() + " has no control named " + std::string(name));
 }
 
-// The names of the event procedures of `control` the module declares.
+// The names of the event procedures of `control` the module declares, sorted, each once.
 std::vector<std::string> EventProcedures(const host::CodeModule& code, std::string_view control) {
   std::vector<std::string> names;
   const int count = code.CountOfLines();
@@ -88,6 +88,8 @@ std::vector<std::string> EventProcedures(const host::CodeModule& code, std::stri
     while (end < rest.size() && IsIdentifierChar(rest[end])) ++end;
     names.emplace_back(rest.substr(0, end));
   }
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
   return names;
 }
 
@@ -164,7 +166,7 @@ std::string RenameInLine(std::string_view line, std::string_view old_name,
         out += new_name;
       } else if (identifier && word.size() > old_name.size() && word.starts_with(old_name) &&
                  word[old_name.size()] == '_' &&
-                 std::find(procedures.begin(), procedures.end(), word) != procedures.end()) {
+                 std::binary_search(procedures.begin(), procedures.end(), word)) {
         out += new_name;
         out += word.substr(old_name.size());
       } else {

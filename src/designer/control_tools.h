@@ -35,7 +35,7 @@ bool EndsSub(std::string_view line);
 int DeleteEventProcedures(host::CodeModule& code, std::string_view control);
 
 // Rewrites one line: whole identifiers `old_name` become `new_name`, and so do the names in
-// `procedures` (event procedures, old_name + "_" + event) with their prefix. String literals are
+// `procedures` (event procedures, old_name + "_" + event; sorted) with their prefix. String literals are
 // left alone; comments are rewritten too. Returns the line unchanged when nothing matched.
 std::string RenameInLine(std::string_view line, std::string_view old_name,
                          std::string_view new_name, const std::vector<std::string>& procedures);

@@ -12,10 +12,8 @@ namespace marquill::shell {
 
 struct AddinShared {
   // `addin_folder` ends in the path separator; the database is Marquill.mdb in it.
-  // `database_file` replaces it when given (a dry run works on a copy).
-  explicit AddinShared(std::string folder, std::string database_file = "")
-      : addin_folder(std::move(folder)),
-        database(database_file.empty() ? addin_folder + "Marquill.mdb" : database_file) {}
+  explicit AddinShared(std::string folder)
+      : addin_folder(std::move(folder)), database(addin_folder + "Marquill.mdb") {}
 
   std::string addin_folder;
   host::Database database;

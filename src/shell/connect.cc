@@ -40,7 +40,7 @@ void Delete(CommandBarControl*& control) {
 }  // namespace
 
 Connect::Connect(AddinServices services)
-    : services_(std::move(services)), shared_(services_.addin_folder, services_.database_file) {}
+    : services_(std::move(services)), shared_(services_.addin_folder) {}
 
 Connect::~Connect() = default;
 

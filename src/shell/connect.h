@@ -33,8 +33,6 @@ struct AddinServices {
   TimeLog& time_log;
   // Ends in the path separator.
   std::string addin_folder;
-  // The database when it is not Marquill.mdb in the add-in folder.
-  std::string database_file = "";
 };
 
 class Connect {

@@ -1,14 +1,11 @@
 #include "shell/session.h"
 
-#include <stdlib.h>
-
-#include <cerrno>
 #include <ostream>
-#include <system_error>
 
 #include "host/files/file_io.h"
 #include "host/paths/paths.h"
 #include "host/text/unified_diff.h"
+#include "host/text/vb_text.h"
 
 namespace marquill::shell {
 
@@ -17,6 +14,16 @@ namespace {
 std::string WithSeparator(std::string folder) {
   if (folder.empty() || folder.back() != kPathSeparator) folder += kPathSeparator;
   return folder;
+}
+
+// Designers' side files hold pictures and long texts as binary records: a line diff of them
+// would only spill raw bytes, so they are named as diff(1) names binary files.
+bool IsSideFile(const std::filesystem::path& path) {
+  const std::string extension = host::LowerAscii(path.extension().string());
+  for (const char* side : {".frx", ".ctx", ".pgx", ".dox", ".dsx"}) {
+    if (extension == side) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -40,52 +47,28 @@ Session::Session(const SessionOptions& options) : options_(options) {
   }
   options_.addin_folder =
       options_.addin_folder.empty() ? DefaultAddinFolder() : WithSeparator(options_.addin_folder);
-  std::string database_file;
+
   if (options_.dry_run) {
     dry_run_log_ = std::make_unique<MemoryTimeLog>(options_.time_log);
     options_.time_log = dry_run_log_.get();
-    database_file = DatabaseCopy();
   }
-
+  // Without a project the window still serves what needs none, such as the comment settings.
   if (!options_.project.empty()) {
     project_ = host::vbfiles::VbProject::Load(options_.project);
     project_->AttachTo(vbe_);
   }
   addin_ = std::make_unique<Connect>(AddinServices{*options_.platform, *options_.settings,
-                                                   *options_.time_log, options_.addin_folder,
-                                                   database_file});
+                                                   *options_.time_log, options_.addin_folder});
+  // A dry run writes nothing anywhere, the add-in's database included.
+  if (options_.dry_run) addin_->Shared().database.SetMode(host::OpenMode::kScratchCopy);
   addin_->OnConnection(vbe_, bars_);
   addin_->OpenMainWindow();
 }
 
-Session::~Session() {
-  Close();
-  addin_.reset();
-  if (!dry_run_folder_.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(dry_run_folder_, ignored);
-  }
-}
-
-// A copy of the add-in database in a fresh temporary folder, so a dry run may open, create and
-// change it freely.
-std::string Session::DatabaseCopy() {
-  std::string folder_template =
-      (std::filesystem::temp_directory_path() / "marquill-dry-run-XXXXXX").string();
-  if (mkdtemp(folder_template.data()) == nullptr) {
-    throw std::system_error(errno, std::generic_category(), "cannot create a temporary folder");
-  }
-  dry_run_folder_ = folder_template;
-  const std::filesystem::path copy = dry_run_folder_ / "Marquill.mdb";
-  const std::filesystem::path original =
-      std::filesystem::path(options_.addin_folder) / "Marquill.mdb";
-  std::error_code error;
-  if (std::filesystem::exists(original, error)) std::filesystem::copy_file(original, copy);
-  return copy.string();
-}
+Session::~Session() { Close(); }
 
 host::vbfiles::VbProject& Session::Project() {
-  if (!project_) throw host::HostError("no project is open");
+  if (project_ == nullptr) throw host::HostError("the session opened no project");
   return *project_;
 }
 
@@ -104,15 +87,19 @@ void Session::Close() {
 
 std::vector<std::filesystem::path> Session::Finish() {
   Close();
-  std::vector<std::filesystem::path> changed;
-  if (!project_) return changed;
+  if (project_ == nullptr) return {};
   if (!options_.dry_run) return project_->Save();
+  std::vector<std::filesystem::path> changed;
   for (const auto& file : project_->SaveToMemory()) {
     std::string before = host::ReadWholeFile(file.path.string()).value_or("");
     if (options_.diff_out != nullptr) {
       // Both labels name the file itself, so `patch -p0` applies the output as it is.
       std::string label = file.path.string();
-      *options_.diff_out << host::UnifiedDiff(before, file.bytes, label, label);
+      if (IsSideFile(file.path)) {
+        *options_.diff_out << "Binary files " << label << " and " << label << " differ\n";
+      } else {
+        *options_.diff_out << host::UnifiedDiff(before, file.bytes, label, label);
+      }
     }
     changed.push_back(file.path);
   }

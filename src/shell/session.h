@@ -21,10 +21,10 @@
 namespace marquill::shell {
 
 struct SessionOptions {
-  // Empty: the IDE has no project open (the external tools need none).
+  // Empty: no project is opened.
   std::filesystem::path project;
-  // Print a unified diff of every changed file to `diff_out` instead of saving. Nothing is
-  // written anywhere: time logs stay in memory, the database is a temporary copy.
+  // Print a unified diff of every changed file (time logs included) to `diff_out` instead of
+  // saving.
   bool dry_run = false;
   std::ostream* diff_out = nullptr;
   // Required: how the add-in shows messages and gets answers.
@@ -39,7 +39,7 @@ struct SessionOptions {
 class Session {
  public:
   // Loads the project (vbfiles::LoadError when it cannot be read), connects the add-in and
-  // opens its main window.
+  // opens its main window. A dry run opens the add-in's database as a scratch copy.
   explicit Session(const SessionOptions& options);
   // Without Finish(): closes the window and disconnects, saving nothing.
   ~Session();
@@ -47,27 +47,25 @@ class Session {
   Session& operator=(const Session&) = delete;
 
   host::MemoryVbe& Vbe() { return vbe_; }
-  // HostError when the session has no project.
+  // HostError when the session opened no project.
   host::vbfiles::VbProject& Project();
   RecordingCommandBars& Bars() { return bars_; }
   Connect& Addin() { return *addin_; }
   // The main window; HostError when something closed it.
   frmUtility& Window();
 
-  // Closes the window, disconnects, then saves the changed files, or prints their diff (time logs
-  // included) on a dry run. Returns the changed files. vbfiles::SaveError when a file cannot be
-  // written; then none has been replaced.
+  // Closes the window, disconnects, then saves the changed files, or prints their diff on a dry
+  // run. Returns the changed files. vbfiles::SaveError when a file cannot be written; then none
+  // has been replaced.
   std::vector<std::filesystem::path> Finish();
 
  private:
   void Close();
-  std::string DatabaseCopy();
 
   SessionOptions options_;
   std::unique_ptr<SettingsStore> own_settings_;
   std::unique_ptr<TimeLog> own_time_log_;
-  std::unique_ptr<MemoryTimeLog> dry_run_log_;
-  std::filesystem::path dry_run_folder_;
+  std::unique_ptr<MemoryTimeLog> dry_run_log_;  // a dry run's time log writes
   host::MemoryVbe vbe_;
   std::unique_ptr<host::vbfiles::VbProject> project_;
   RecordingCommandBars bars_;

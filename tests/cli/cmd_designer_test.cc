@@ -331,11 +331,13 @@ TEST(DesignerDryRunTest, PrintsTheDiffAndWritesNothing) {
   fs::remove_all(work);
   fs::copy(kSamples, work, fs::copy_options::recursive);
   setenv("MARQUILL_HOME", (work / "addin").c_str(), 1);
+  std::ofstream(work / "app.ico", std::ios::binary) << kIcon;
   const auto before = Files(work);
   for (std::vector<std::string> args :
        {std::vector<std::string>{"form-props", "--window-state", "Maximized"},
         {"control", "delete", "--form", "frmMain", "--control", "lblTitle"},
-        {"tab-order", "--form", "frmMain", "--no-stop", "cmdOK"}}) {
+        {"tab-order", "--form", "frmMain", "--no-stop", "cmdOK"},
+        {"form-props", "--form", "frmMain", "--icon", (work / "app.ico").string()}}) {
     args.insert(args.begin(), "marquill");
     args.push_back("--dry-run");
     args.push_back((work / "Marquill.vbp").string());
@@ -346,6 +348,12 @@ TEST(DesignerDryRunTest, PrintsTheDiffAndWritesNothing) {
     CliContext context{out, err, in};
     EXPECT_EQ(RunCli(static_cast<int>(argv.size()), argv.data(), context), 0) << err.str();
     EXPECT_THAT(out.str(), HasSubstr("+++ " + (work / "frmMain.frm").string()));
+    if (args[1] == "form-props" && args[4] == "--icon") {
+      // The side file is binary: named, not spilled.
+      const std::string frx = (work / "frmMain.frx").string();
+      EXPECT_THAT(out.str(), HasSubstr("Binary files " + frx + " and " + frx + " differ\n"));
+      EXPECT_EQ(out.str().find(std::string("lt\0\0", 4)), std::string::npos);
+    }
   }
   EXPECT_EQ(Files(work), before);
   fs::remove_all(work);
@@ -366,6 +374,36 @@ TEST(TabOrderShowTest, PrintsBothListsInTheOptionsSyntax) {
   EXPECT_EQ(out.str(),
             "order: lblTitle,txtField(0),txtField(1),txtField(2),fraOptions,cmdOK,picHolder,"
             "chkVerbose,ctlGauge1\nno-stop: \n");
+  fs::remove_all(work);
+}
+
+TEST(DamagedDesignerTest, IsBadInputAndLeavesEveryFileAsItWas) {
+  const fs::path work =
+      fs::temp_directory_path() / ("marquill-designer-damaged-" + std::to_string(getpid()));
+  fs::remove_all(work);
+  fs::copy(kSamples, work, fs::copy_options::recursive);
+  setenv("MARQUILL_HOME", (work / "addin").c_str(), 1);
+  // The frame's End is gone: its Begin never closes.
+  std::string form = Read(work / "frmMain.frm");
+  const std::string frame_end = "      End\r\n   End\r\n   Begin VB.TextBox txtField";
+  ASSERT_NE(form.find(frame_end), std::string::npos);
+  form.replace(form.find(frame_end), frame_end.size(), "      End\r\n   Begin VB.TextBox txtField");
+  std::ofstream(work / "frmMain.frm", std::ios::binary) << form;
+  const auto before = Files(work);
+  const std::string project = (work / "Marquill.vbp").string();
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"marquill", "form-props", "--taskbar", "on", project},
+        {"marquill", "control", "delete", "--form", "frmMain", "--control", "cmdOK", project},
+        {"marquill", "tab-order", "--form", "frmMain", "--no-stop", "cmdOK", project}}) {
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    std::ostringstream out, err;
+    std::istringstream in;
+    CliContext context{out, err, in};
+    EXPECT_EQ(RunCli(static_cast<int>(argv.size()), argv.data(), context), 2) << args[1];
+    EXPECT_THAT(err.str(), HasSubstr("marquill: " + (work / "frmMain.frm").string() + ":"));
+  }
+  EXPECT_EQ(Files(work), before);
   fs::remove_all(work);
 }
 

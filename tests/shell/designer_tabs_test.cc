@@ -32,6 +32,13 @@ const std::string kMain = FormFile(
      "      TabIndex        =   2", "   End", "   Begin VB.Line linRule ", "   End"},
     {"Option Explicit", "Private Sub Text1_Change()", "    Text10.Text = Text1.Text", "End Sub"});
 
+const std::string kArrayForm =
+    FormFile("frmC",
+             {"   Caption         =   \"C\"", "   Begin VB.OptionButton optPick ",
+              "      Index           =   0", "   End", "   Begin VB.OptionButton optPick ",
+              "      Index           =   1", "      TabIndex        =   1", "   End"},
+             {"Private Sub optPick_Click(Index As Integer)", "End Sub"});
+
 // Five forms, the fourth an MDI form, in this order in the project.
 class DesignerTabsTest : public ::testing::Test {
  protected:
@@ -40,7 +47,7 @@ class DesignerTabsTest : public ::testing::Test {
     for (const auto& [name, text] : std::vector<std::pair<std::string, std::string>>{
              {"frmMain", kMain},
              {"frmB", FormFile("frmB", {"   Caption         =   \"B\""})},
-             {"frmC", FormFile("frmC", {"   Caption         =   \"C\""})},
+             {"frmC", kArrayForm},
              {"mdiD", FormFile("mdiD", {"   Caption         =   \"D\""}, {}, "VB.MDIForm")},
              {"frmE", FormFile("frmE", {"   Caption         =   \"E\""})}}) {
       WriteFile(folder_.path() / (name + ".frm"), text);
@@ -223,6 +230,21 @@ TEST_F(DesignerTabsTest, DeleteRemovesTheControlItsCodeAndItsEntry) {
   EXPECT_EQ(Entries(window().lstControls), (Names{"lblName", "Text10", "linRule"}));
   EXPECT_THAT(Saved("frmMain"), ::testing::Not(HasSubstr("Text1_Change")));
   EXPECT_THAT(Saved("frmMain"), ::testing::Not(HasSubstr("TextBox Text1 ")));
+}
+
+TEST_F(DesignerTabsTest, DeletingAnArrayElementTakesTheArrayButOnlyTheChosenEntry) {
+  PickForm("frmC");
+  EXPECT_EQ(Entries(window().lstControls), (Names{"optPick", "optPick"}));
+  window().lstControls.Choose(1);
+  window().cmdDelControl.Click();
+  EXPECT_EQ(Entries(window().lstControls), (Names{"optPick"}));
+  EXPECT_THAT(Saved("frmC"), ::testing::Not(HasSubstr("optPick")));
+  window().lstControls.Choose(0);
+  window().cmdDelControl.Click();  // the entry left over names a control that is gone
+  ASSERT_EQ(Errors().size(), 1u);
+  EXPECT_THAT(Errors()[0].detail, HasSubstr("Error: frmC has no control named optPick"));
+  PickForm("frmC");
+  EXPECT_THAT(Entries(window().lstControls), IsEmpty());
 }
 
 TEST_F(DesignerTabsTest, RenameShowsTheNewNameInTheChosenEntry) {

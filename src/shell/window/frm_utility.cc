@@ -11,6 +11,7 @@
 #include "shell/shortcut_editor.h"
 #include "shell/time_log_commands.h"
 #include "shell/window/code_tab_commands.h"
+#include "shell/window/comments_tab_commands.h"
 #include "shell/window/designer_tab_commands.h"
 #include "shell/window/err_tab_commands.h"
 
@@ -82,6 +83,7 @@ void frmUtility::AttachTabBehaviours() {
   AttachLineCommands(*this);
   AttachTimeLogViewer(*this);
   AttachShortcutEditor(*this);
+  AttachCommentCommands(*this);
   AttachDesignerTabs(*this);
   AttachErrorsTab(*this);
 }

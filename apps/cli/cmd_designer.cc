@@ -14,6 +14,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "designer/control_tools.h"
 #include "designer/form_properties.h"
 #include "designer/tab_order.h"
 #include "host/text/vb_text.h"
@@ -155,8 +156,7 @@ bool OnOff(const std::string& flag, const std::string& value) {
 // &H80000000& to &H80000018&.
 host::Color ParseBackColor(const std::string& text) {
   const std::optional<host::Color> color = shell::ParseColor(text);
-  const bool valid = color && (color->value <= 0xFFFFFF ||
-                               (color->value >= 0x80000000 && color->value <= 0x80000018));
+  const bool valid = color && designer::IsOleColor(*color);
   if (!valid) {
     throw CliError(kExitUsage,
                    "--back-color wants a colour such as &HFF8000& (blue green red) "
@@ -301,6 +301,11 @@ int RunControl(const ControlOptions& options, CliContext& context) {
     }
     window.lstControls.Choose(entry);
     if (rename) {
+      host::Component& form =
+          run.session->Vbe().ActiveProject()->Components().Item(window.cmbForms.Text());
+      const std::string refused = designer::CheckNewControlName(
+          *form.Designer(), form.Name(), window.lstControls.Text(), *options.new_name);
+      if (!refused.empty()) throw CliError(kExitUsage, run.ChosenFile(), 0, refused);
       window.txtNewNameControl.SetText(*options.new_name);
       window.cmdRenControl.Click();
     } else {
@@ -406,6 +411,13 @@ int RunTabOrder(const TabOrderOptions& options, CliContext& context) {
       return;
     }
     const designer::TabOrder lists = Rearranged(read, options);
+    try {
+      designer::CheckTabOrder(
+          *run.session->Vbe().ActiveProject()->Components().Item(window.cmbForms.Text()).Designer(),
+          lists);
+    } catch (const designer::TabOrderError& refused) {
+      throw CliError(kExitUsage, run.ChosenFile(), 0, refused.what());
+    }
     Fill(window.lstTabOrder, lists.order);
     Fill(window.lstTabStop, lists.no_stop);
     window.cmdSaveTab.Click();

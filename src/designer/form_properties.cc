@@ -34,6 +34,10 @@ bool IsIconImage(std::string_view bytes) {
   return true;
 }
 
+bool IsOleColor(host::Color color) {
+  return color.value <= 0x00FFFFFF || (color.value >= 0x80000000 && color.value <= 0x80000018);
+}
+
 host::Picture LoadIcon(const std::string& file_name, std::uintmax_t limit) {
   if (file_name.empty()) return {};
   std::error_code error;

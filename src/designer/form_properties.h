@@ -29,6 +29,10 @@ host::Picture LoadIcon(const std::string& file_name, std::uintmax_t limit = kMax
 // image inside the file.
 bool IsIconImage(std::string_view bytes);
 
+// Whether `color` is one a form can hold: an RGB value up to &H00FFFFFF& or one of the system
+// colours &H80000000& to &H80000018&.
+bool IsOleColor(host::Color color);
+
 // How one form fared in a batch.
 struct FormOutcome {
   std::string form;

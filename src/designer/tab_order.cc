@@ -77,7 +77,11 @@ TabOrder ReadTabOrder(host::FormDesigner& designer) {
   return lists;
 }
 
-void WriteTabOrder(host::FormDesigner& designer, const TabOrder& lists) {
+namespace {
+
+// Every listed entry's control, `no_stop` first; TabOrderError for an entry that cannot be
+// written.
+std::vector<host::Control*> ListedControls(host::FormDesigner& designer, const TabOrder& lists) {
   std::map<std::string, host::Control*> by_key;
   std::set<std::string> arrays;
   for (host::Control& control : designer.AllControls()) {
@@ -98,10 +102,23 @@ void WriteTabOrder(host::FormDesigner& designer, const TabOrder& lists) {
     if (!named.insert(Key(entry)).second) throw TabOrderError(EntryText(entry) + " is named twice");
     return found->second;
   };
-  std::vector<host::Control*> no_stop;
-  std::vector<host::Control*> order;
-  for (const TabEntry& entry : lists.no_stop) no_stop.push_back(find(entry));
-  for (const TabEntry& entry : lists.order) order.push_back(find(entry));
+  std::vector<host::Control*> controls;
+  for (const TabEntry& entry : lists.no_stop) controls.push_back(find(entry));
+  for (const TabEntry& entry : lists.order) controls.push_back(find(entry));
+  return controls;
+}
+
+}  // namespace
+
+void CheckTabOrder(host::FormDesigner& designer, const TabOrder& lists) {
+  ListedControls(designer, lists);
+}
+
+void WriteTabOrder(host::FormDesigner& designer, const TabOrder& lists) {
+  const std::vector<host::Control*> controls = ListedControls(designer, lists);
+  const auto split = controls.begin() + static_cast<std::ptrdiff_t>(lists.no_stop.size());
+  const std::vector<host::Control*> no_stop(controls.begin(), split);
+  const std::vector<host::Control*> order(split, controls.end());
   for (host::Control* control : no_stop) {
     if (Read(*control, "TabStop")) control->Properties().Item("TabStop").SetValue(false);
   }

@@ -39,7 +39,11 @@ class TabOrderError : public std::runtime_error {
 // goes into `no_stop`; a control without TabIndex (lines, images, timers) into neither.
 TabOrder ReadTabOrder(host::FormDesigner& designer);
 
-// Checks the lists first: every entry must name a control of the designer (an array element by
+// TabOrderError when the lists cannot be written: an entry that names no control of the
+// designer (an array element by its index, a lone control without one), or a control named twice.
+void CheckTabOrder(host::FormDesigner& designer, const TabOrder& lists);
+
+// Checks the lists first (CheckTabOrder): every entry must name a control of the designer (an array element by
 // its index, a lone control without one) and no control may be named twice. Then switches the
 // tab stop off for `no_stop`, and for `order` on, with tab indexes 0, 1, 2 ... in list order
 // (a control without TabStop gets the index only). Controls not listed keep their values.

@@ -117,6 +117,7 @@ const BadListCase kBadLists[] = {
 class BadTabListTest : public TabOrderTest, public ::testing::WithParamInterface<BadListCase> {};
 
 TEST_P(BadTabListTest, IsRefusedWithNothingWritten) {
+  EXPECT_THROW(CheckTabOrder(designer(), GetParam().lists), TabOrderError);
   try {
     WriteTabOrder(designer(), GetParam().lists);
     ADD_FAILURE() << "not refused";

@@ -97,6 +97,25 @@ void SeedDatabase(const fs::path& folder, const fs::path& addin_folder) {
   }
 }
 
+// Every row of the add-in database's Comments table, one a line, fields between "|" with line
+// breaks written as \r\n: for cases that check which settings a run saved.
+std::string CommentsRows(const fs::path& addin_folder) {
+  host::Connection connection;
+  connection.Open(addin_folder / "Marquill.mdb");
+  host::Recordset rows;
+  rows.Open("SELECT * FROM Comments", connection);
+  std::string text;
+  for (; !rows.Eof(); rows.MoveNext()) {
+    for (int c = 0; c < rows.FieldCount(); ++c) {
+      std::string field = rows.Field(c).Text();
+      ReplaceAll(field, "\r\n", "\\r\\n");
+      text += (c == 0 ? "" : "|") + field;
+    }
+    text += "\n";
+  }
+  return text;
+}
+
 struct RunResult {
   int code = 0;
   std::string out;
@@ -186,6 +205,7 @@ TEST_P(E2eTest, RunsAsExpected) {
   Expect("exit_code", std::to_string(run.code) + "\n", "0\n");
   Expect("stdout", run.out, "");
   Expect("stderr", run.err, "");
+  if (fs::exists(GetParam() / "comments")) Expect("comments", CommentsRows(work_ / "addin"), "");
 
   std::map<std::string, std::string> after = Files(work_ / "project");
   fs::path expected_folder = GetParam() / "expected";

@@ -181,6 +181,18 @@ TEST_F(DesignerTabsTest, TheColourDialogsAnswerBecomesTheBackColour) {
   EXPECT_THAT(Saved("frmB"), HasSubstr("BackColor       =   &H00C0FFC0&"));
 }
 
+TEST_F(DesignerTabsTest, AColourNoFormCanHoldShowsAnErrorAndKeepsThePicked) {
+  Answer("&HFF00&");
+  window().pctForms(1).Click();
+  Answer("&H01000002&");  // a palette index, not a colour
+  window().pctForms(1).Click();
+  ASSERT_EQ(Errors().size(), 1u);
+  EXPECT_THAT(Errors()[0].detail, HasSubstr("Error: &H01000002& is not a colour a form can hold"));
+  EXPECT_EQ(window().pctForms(1).BackColor(), host::Color{0xFF00});
+  window().pctForms(1).Click();  // cancelled: the dialog reports the colour before the refusal
+  EXPECT_EQ(window().pctForms(1).BackColor(), host::Color{0xFF00});
+}
+
 TEST_F(DesignerTabsTest, TheIconGoesIntoTheSideFileAndTheEmptyPictureClearsIt) {
   const std::string icon = std::string("\0\0\1\0\1\0", 6) + std::string(8, '\0') +
                            std::string("\4\0\0\0\26\0\0\0", 8) + "ICON";

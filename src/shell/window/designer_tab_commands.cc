@@ -1,5 +1,7 @@
 #include "shell/window/designer_tab_commands.h"
 
+#include <cstdio>
+
 #include "designer/control_tools.h"
 #include "designer/form_properties.h"
 #include "designer/tab_order.h"
@@ -14,6 +16,12 @@ host::Project* ActiveProject(frmUtility& window) {
 
 void ShowError(frmUtility& window, std::string_view text) {
   window.Platform().Message(text, kErrorTitle);
+}
+
+std::string ColorHex(host::Color color) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%08X", color.value);
+  return text;
 }
 
 void Apply(frmUtility& window, std::string_view property, const host::PropertyValue& value) {
@@ -86,6 +94,11 @@ void pctForms_Click(frmUtility& window, int index) {
     }
   } else if (index == 1) {
     window.cd1.ShowColor(window.Platform());
+    if (!designer::IsOleColor(window.cd1.color)) {
+      ShowError(window, "&H" + ColorHex(window.cd1.color) + "& is not a colour a form can hold");
+      window.cd1.color = window.pctForms(1).BackColor();
+      return;
+    }
     window.pctForms(1).SetBackColor(window.cd1.color);
   }
 }

@@ -185,6 +185,7 @@ int Run(const LineCommand& command, const LineOptions& options, CliContext& cont
   session_options.platform = &platform;
   try {
     shell::Session session(session_options);
+    PrintLoadNotices(context.err, session.Project());
     shell::frmUtility& window = session.Window();
     ChooseScope(session, options);
     if (command.collapse) window.chkDelLines.SetValue(options.collapse ? 0 : 1);

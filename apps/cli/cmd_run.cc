@@ -48,6 +48,7 @@ int Run(const RunOptions& options, CliContext& context) {
   session_options.platform = &platform;
   try {
     shell::Session session(session_options);
+    PrintLoadNotices(context.err, session.Project());
     shell::RunScript(steps, {session.Addin(), session.Bars(), session.Vbe(), platform},
                      options.script);
     session.Finish();

@@ -2,6 +2,7 @@
 // same files as the window script of the matching end-to-end case under tests/e2e/lines/.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -151,6 +152,30 @@ TEST_F(LineCommandsTest, DryRunPrintsTheDiffAndWritesNothing) {
       << result.out;
   EXPECT_EQ(result.out.find("clsCounter"), std::string::npos) << "only modMain changes";
   EXPECT_TRUE(Changed().empty());
+}
+
+TEST_F(LineCommandsTest, AReadOnlyModuleIsNamedAndNoFileIsWritten) {
+  const fs::path locked = work_ / "project" / "clsCounter.cls";
+  ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+  const Result result = Marquill({"delete-comments"});
+  EXPECT_EQ(result.code, kExitFailed);
+  EXPECT_NE(result.err.find("nothing was saved: read-only files are left as they are: " +
+                            locked.string() + "\n"),
+            std::string::npos)
+      << result.err;
+  EXPECT_TRUE(Changed().empty()) << "modMain.bas has comments too, and stays as it was";
+}
+
+TEST_F(LineCommandsTest, WhatAnInterruptedSaveLeftIsClearedAndReported) {
+  const fs::path stray = work_ / "project" / ".modMain.bas.marquill-Kx81Qa";
+  std::ofstream(stray) << "half a module";
+  const Result result = Marquill({"delete-empty-rows", "--module", "modMain", "--dry-run"});
+  EXPECT_EQ(result.code, kExitDone) << result.err;
+  EXPECT_NE(result.err.find("marquill: " + (work_ / "project" / "Marquill.vbp").string() +
+                            ": removed 1 temporary file left by a save that was interrupted"),
+            std::string::npos)
+      << result.err;
+  EXPECT_FALSE(fs::exists(stray));
 }
 
 // Indent gives up on a module whose nesting needs more than a code line of indentation: the

@@ -33,11 +33,6 @@ class ReadOnlySettings : public SettingsStore {
   MemorySettingsStore memory_;
 };
 
-class NoTimeLog : public TimeLog {
- public:
-  void WriteStopLine(host::Project&) override {}
-};
-
 
 }  // namespace
 
@@ -56,7 +51,7 @@ Session::Session(const SessionOptions& options) : options_(options) {
     throw std::invalid_argument("a session needs platform services");
   if (options_.settings == nullptr) {
     std::string folder = WithSeparator(host::SettingsFolder().string());
-    if (options_.writes_nothing) {
+    if (options_.writes_nothing || options_.dry_run) {
       own_settings_ = std::make_unique<ReadOnlySettings>(std::move(folder));
     } else {
       own_settings_ = std::make_unique<IniSettingsStore>(std::move(folder));
@@ -64,16 +59,17 @@ Session::Session(const SessionOptions& options) : options_(options) {
     options_.settings = own_settings_.get();
   }
   if (options_.time_log == nullptr) {
-    if (options_.writes_nothing) {
-      own_time_log_ = std::make_unique<NoTimeLog>();
-    } else {
-      own_time_log_ = std::make_unique<FileTimeLog>();
-    }
+    own_time_log_ = std::make_unique<FileTimeLog>();
     options_.time_log = own_time_log_.get();
   }
   options_.addin_folder =
       options_.addin_folder.empty() ? DefaultAddinFolder() : WithSeparator(options_.addin_folder);
 
+  // A preview's log lines stay in memory, over the real log it reads.
+  if (options_.dry_run || options_.writes_nothing) {
+    dry_run_log_ = std::make_unique<MemoryTimeLog>(options_.time_log);
+    options_.time_log = dry_run_log_.get();
+  }
   // Without a project the window still serves what needs none, such as the comment settings.
   if (options_.project_text) {
     project_ = host::vbfiles::VbProject::Load(options_.project, *options_.project_text);
@@ -130,6 +126,12 @@ std::vector<std::filesystem::path> Session::Finish() {
       }
     }
     changed.push_back(file.path);
+  }
+  for (const auto& [path, change] : dry_run_log_->Changes()) {
+    if (options_.diff_out != nullptr) {
+      *options_.diff_out << host::UnifiedDiff(change.before.value_or(""), change.after, path, path);
+    }
+    changed.push_back(path);
   }
   return changed;
 }

@@ -87,10 +87,12 @@ void Session::Close() {
 
 std::vector<std::filesystem::path> Session::Finish() {
   Close();
-  if (project_ == nullptr) return {};
-  if (!options_.dry_run) return project_->Save();
+  if (!options_.dry_run)
+    return project_ != nullptr ? project_->Save() : std::vector<std::filesystem::path>{};
   std::vector<std::filesystem::path> changed;
-  for (const auto& file : project_->SaveToMemory()) {
+  const auto files =
+      project_ != nullptr ? project_->SaveToMemory() : decltype(project_->SaveToMemory()){};
+  for (const auto& file : files) {
     std::string before = host::ReadWholeFile(file.path.string()).value_or("");
     if (options_.diff_out != nullptr) {
       // Both labels name the file itself, so `patch -p0` applies the output as it is.

@@ -33,7 +33,10 @@ std::string DefaultAddinFolder() { return WithSeparator(host::AddInFolder().stri
 Session::Session(const SessionOptions& options) : options_(options) {
   if (options_.platform == nullptr)
     throw std::invalid_argument("a session needs platform services");
-  if (options_.settings == nullptr) {
+  if (options_.settings == nullptr && options_.dry_run) {
+    own_settings_ = std::make_unique<MemorySettingsStore>();  // the window's place is not kept
+    options_.settings = own_settings_.get();
+  } else if (options_.settings == nullptr) {
     own_settings_ =
         std::make_unique<IniSettingsStore>(WithSeparator(host::SettingsFolder().string()));
     options_.settings = own_settings_.get();
@@ -45,6 +48,10 @@ Session::Session(const SessionOptions& options) : options_(options) {
   options_.addin_folder =
       options_.addin_folder.empty() ? DefaultAddinFolder() : WithSeparator(options_.addin_folder);
 
+  if (options_.dry_run) {
+    dry_run_log_ = std::make_unique<MemoryTimeLog>(options_.time_log);
+    options_.time_log = dry_run_log_.get();
+  }
   // Without a project the window still serves what needs none, such as the comment settings.
   if (!options_.project.empty()) {
     project_ = host::vbfiles::VbProject::Load(options_.project);
@@ -95,6 +102,12 @@ std::vector<std::filesystem::path> Session::Finish() {
       }
     }
     changed.push_back(file.path);
+  }
+  for (const auto& [path, change] : dry_run_log_->Changes()) {
+    if (options_.diff_out != nullptr) {
+      *options_.diff_out << host::UnifiedDiff(change.before.value_or(""), change.after, path, path);
+    }
+    changed.push_back(path);
   }
   return changed;
 }

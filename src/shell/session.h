@@ -23,7 +23,8 @@ namespace marquill::shell {
 struct SessionOptions {
   // Empty: no project is opened.
   std::filesystem::path project;
-  // Print a unified diff of every changed file to `diff_out` instead of saving.
+  // Print a unified diff of every changed file (time logs included) to `diff_out` instead of
+  // saving.
   bool dry_run = false;
   std::ostream* diff_out = nullptr;
   // Required: how the add-in shows messages and gets answers.
@@ -64,6 +65,7 @@ class Session {
   SessionOptions options_;
   std::unique_ptr<SettingsStore> own_settings_;
   std::unique_ptr<TimeLog> own_time_log_;
+  std::unique_ptr<MemoryTimeLog> dry_run_log_;  // a dry run's time log writes
   host::MemoryVbe vbe_;
   std::unique_ptr<host::vbfiles::VbProject> project_;
   RecordingCommandBars bars_;

@@ -16,8 +16,26 @@ std::string WithSeparator(std::string folder) {
   return folder;
 }
 
-// Designers' side files hold pictures and long texts as binary records: a line diff of them
-// would only spill raw bytes, so they are named as diff(1) names binary files.
+// Reads the real settings and forgets every change, so a preview leaves settings.ini alone.
+class ReadOnlySettings : public SettingsStore {
+ public:
+  explicit ReadOnlySettings(std::string folder) : file_(std::move(folder)) {}
+  std::string GetRegString(std::string_view key, std::string_view name) override {
+    std::string saved = memory_.GetRegString(key, name);
+    return saved.empty() ? file_.GetRegString(key, name) : saved;
+  }
+  void SaveRegString(std::string_view key, std::string_view name, std::string_view text) override {
+    memory_.SaveRegString(key, name, text);
+  }
+
+ private:
+  IniSettingsStore file_;
+  MemorySettingsStore memory_;
+};
+
+
+}  // namespace
+
 bool IsSideFile(const std::filesystem::path& path) {
   const std::string extension = host::LowerAscii(path.extension().string());
   for (const char* side : {".frx", ".ctx", ".pgx", ".dox", ".dsx"}) {
@@ -26,19 +44,18 @@ bool IsSideFile(const std::filesystem::path& path) {
   return false;
 }
 
-}  // namespace
-
 std::string DefaultAddinFolder() { return WithSeparator(host::AddInFolder().string()); }
 
 Session::Session(const SessionOptions& options) : options_(options) {
   if (options_.platform == nullptr)
     throw std::invalid_argument("a session needs platform services");
-  if (options_.settings == nullptr && options_.dry_run) {
-    own_settings_ = std::make_unique<MemorySettingsStore>();  // the window's place is not kept
-    options_.settings = own_settings_.get();
-  } else if (options_.settings == nullptr) {
-    own_settings_ =
-        std::make_unique<IniSettingsStore>(WithSeparator(host::SettingsFolder().string()));
+  if (options_.settings == nullptr) {
+    std::string folder = WithSeparator(host::SettingsFolder().string());
+    if (options_.writes_nothing || options_.dry_run) {
+      own_settings_ = std::make_unique<ReadOnlySettings>(std::move(folder));
+    } else {
+      own_settings_ = std::make_unique<IniSettingsStore>(std::move(folder));
+    }
     options_.settings = own_settings_.get();
   }
   if (options_.time_log == nullptr) {
@@ -48,19 +65,23 @@ Session::Session(const SessionOptions& options) : options_(options) {
   options_.addin_folder =
       options_.addin_folder.empty() ? DefaultAddinFolder() : WithSeparator(options_.addin_folder);
 
-  if (options_.dry_run) {
+  // A preview's log lines stay in memory, over the real log it reads.
+  if (options_.dry_run || options_.writes_nothing) {
     dry_run_log_ = std::make_unique<MemoryTimeLog>(options_.time_log);
     options_.time_log = dry_run_log_.get();
   }
   // Without a project the window still serves what needs none, such as the comment settings.
-  if (!options_.project.empty()) {
+  if (options_.project_text) {
+    project_ = host::vbfiles::VbProject::Load(options_.project, *options_.project_text);
+  } else if (!options_.project.empty()) {
     project_ = host::vbfiles::VbProject::Load(options_.project);
-    project_->AttachTo(vbe_);
   }
+  if (project_ != nullptr) project_->AttachTo(vbe_);
   addin_ = std::make_unique<Connect>(AddinServices{*options_.platform, *options_.settings,
                                                    *options_.time_log, options_.addin_folder});
-  // A dry run writes nothing anywhere, the add-in's database included.
-  if (options_.dry_run) addin_->Shared().database.SetMode(host::OpenMode::kScratchCopy);
+  // A preview writes nothing anywhere, the add-in's database included.
+  if (options_.dry_run || options_.writes_nothing)
+    addin_->Shared().database.SetMode(host::OpenMode::kScratchCopy);
   addin_->OnConnection(vbe_, bars_);
   addin_->OpenMainWindow();
 }
@@ -88,7 +109,10 @@ void Session::Close() {
 std::vector<std::filesystem::path> Session::Finish() {
   Close();
   if (project_ == nullptr) return {};
-  if (!options_.dry_run) return project_->Save();
+  if (!options_.dry_run) {
+    if (options_.writes_nothing) return {};
+    return project_->Save();
+  }
   std::vector<std::filesystem::path> changed;
   for (const auto& file : project_->SaveToMemory()) {
     std::string before = host::ReadWholeFile(file.path.string()).value_or("");

@@ -28,6 +28,10 @@ class VbProject {
   // LoadError "FILE:LINE: ..." for a missing listed file, a line that cannot be read, a binary
   // file or a block that never closes, or an interrupted save that cannot be completed.
   static std::unique_ptr<VbProject> Load(const std::filesystem::path& vbp_path);
+  // The same with the project file's text given: a project made up for files that no .vbp
+  // lists. Listed paths are taken relative to `vbp_path`'s folder.
+  static std::unique_ptr<VbProject> Load(const std::filesystem::path& vbp_path,
+                                         std::string vbp_bytes);
   ~VbProject();
 
   MemoryProject& Project() { return *project_; }
@@ -53,9 +57,11 @@ class VbProject {
 
   // What Save() would write, without writing it.
   std::vector<OutputFile> SaveToMemory(SaveMode mode = SaveMode::kChanged);
-  // Writes the files and returns their paths. SaveError when a file cannot be written or is
-  // read-only; then no file has been replaced.
-  std::vector<std::filesystem::path> Save(SaveMode mode = SaveMode::kChanged);
+  // Writes the files (those `keep` accepts, when given) and returns their paths. SaveError when
+  // a file cannot be written or is read-only; then no file has been replaced.
+  using KeepFile = std::function<bool(const std::filesystem::path&)>;
+  std::vector<std::filesystem::path> Save(SaveMode mode = SaveMode::kChanged,
+                                          const KeepFile& keep = {});
 
   // Each file the project writes, rendered one at a time (keeps memory flat for large projects):
   // the .vbp, then every text component in the project's order. The callback gets the path and
@@ -74,6 +80,9 @@ class VbProject {
 
  private:
   VbProject() = default;
+  // `vbp_bytes` is the project file's text, or nullptr to read it.
+  static std::unique_ptr<VbProject> LoadFrom(const std::filesystem::path& vbp_path,
+                                             const std::string* vbp_bytes);
   struct ParsedEntry {
     ListedFile listed;
     std::filesystem::path path;

@@ -11,8 +11,8 @@
 #include "host/memory/memory_host.h"
 #include "host/text/unified_diff.h"
 #include "host/text/vb_text.h"
-#include "shell/session.h"
 #include "host/vbfiles/vb_project.h"
+#include "shell/session.h"
 
 namespace marquill::cli {
 namespace {
@@ -99,6 +99,12 @@ CLI::Option* AddProjectArgument(CLI::App& app, std::string& project) {
 
 CLI::Option* AddDryRunFlag(CLI::App& app, bool& dry_run) {
   return app.add_flag("--dry-run", dry_run, "Print a unified diff of the changes; write nothing");
+}
+
+CLI::Option* AddCheckFlag(CLI::App& app, bool& check, CLI::Option* dry_run) {
+  return app
+      .add_flag("--check", check, "List the files that would change, exit 1 if any; write nothing")
+      ->excludes(dry_run);
 }
 
 void WriteDryRunDiff(std::ostream& out, const std::filesystem::path& file, std::string_view before,

@@ -32,6 +32,9 @@ CLI::Option* AddProjectArgument(CLI::App& app, std::string& project);
 
 // --dry-run: print a unified diff of what would change and write nothing.
 CLI::Option* AddDryRunFlag(CLI::App& app, bool& dry_run);
+// --check (not with --dry-run): list the files that would change, write nothing; the command
+// exits 1 when there is one. Session-based commands set SessionOptions::dry_run and list_only.
+CLI::Option* AddCheckFlag(CLI::App& app, bool& check, CLI::Option* dry_run);
 
 // The unified diff of `file` from `before` to `after`, named a/PATH and b/PATH as `git apply`
 // wants them (see DisplayPath); nothing when they are equal.

@@ -8,6 +8,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "host/paths/paths.h"
 #include "host/vbfiles/load_error.h"
 #include "shell/addin_shared.h"
 #include "shell/platform/scripted_platform.h"
@@ -25,6 +26,7 @@ struct ShortcutOptions {
   std::string module;
   int line = 0;
   bool dry_run = false;
+  bool check = false;
 };
 
 struct Request {
@@ -125,11 +127,13 @@ int Run(const ShortcutOptions& options, CliContext& context) {
   shell::ScriptedPlatform platform;
   shell::SessionOptions session_options;
   session_options.project = request.project;
-  session_options.dry_run = options.dry_run;
+  session_options.dry_run = options.dry_run || options.check;
+  session_options.list_only = options.check;
   session_options.writes_nothing = options.action == "list";
   session_options.diff_out = &context.out;
   session_options.platform = &platform;
   std::string report;
+  std::vector<std::filesystem::path> changed;
   try {
     shell::Session session(session_options);
     shell::frmUtility& window = session.Window();
@@ -158,11 +162,16 @@ int Run(const ShortcutOptions& options, CliContext& context) {
       }
     }
     FailOnError(platform);
-    session.Finish();
+    changed = session.Finish();
   } catch (const host::vbfiles::LoadError& error) {
     throw CliError(kExitUsage, error.file(), error.line(), error.message());
   } catch (const host::vbfiles::SaveError& error) {
     throw CliError(kExitFailed, error.what());
+  }
+  if (options.check) {
+    // new, delete and save change the add-in database, which has no diff of its own.
+    if (!report.empty()) context.out << host::DisplayPath(host::DatabaseFile()) << "\n";
+    return changed.empty() && report.empty() ? kExitDone : kExitFailed;
   }
   if (!report.empty()) {
     context.out << (options.dry_run ? "dry run, Marquill.mdb unchanged: would have " : "") << report
@@ -185,7 +194,7 @@ const CommandRegistrar kShortcut{
        app.add_option("--text", options->text, "save: the shortcut's new text");
        app.add_option("--module", options->module, "paste: the module to paste into");
        app.add_option("--line", options->line, "paste: the line to paste above");
-       AddDryRunFlag(app, options->dry_run);
+       AddCheckFlag(app, options->check, AddDryRunFlag(app, options->dry_run));
        return [options](CliContext& context) { return Run(*options, context); };
      }}};
 

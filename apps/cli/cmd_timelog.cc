@@ -20,6 +20,7 @@ namespace {
 struct TimeLogOptions {
   std::string project;
   bool dry_run = false;
+  bool check = false;
   bool total_only = false;
 };
 
@@ -41,7 +42,8 @@ shell::SessionOptions SessionFor(const TimeLogOptions& options, shell::PlatformS
                                  CliContext& context, bool read_only) {
   shell::SessionOptions session;
   session.project = std::filesystem::absolute(options.project);
-  session.dry_run = options.dry_run;
+  session.dry_run = options.dry_run || options.check;
+  session.list_only = options.check;
   // Showing the log changes nothing: not even the window's place is saved.
   session.writes_nothing = read_only;
   session.diff_out = &context.out;
@@ -50,11 +52,11 @@ shell::SessionOptions SessionFor(const TimeLogOptions& options, shell::PlatformS
 }
 
 template <class Steps>
-void InSession(const shell::SessionOptions& options, Steps steps) {
+std::vector<std::filesystem::path> InSession(const shell::SessionOptions& options, Steps steps) {
   try {
     shell::Session session(options);
     steps(session);
-    session.Finish();
+    return session.Finish();
   } catch (const host::vbfiles::LoadError& error) {
     throw CliError(kExitUsage, error.file(), error.line(), error.message());
   } catch (const host::vbfiles::SaveError& error) {
@@ -67,7 +69,8 @@ void InSession(const shell::SessionOptions& options, Steps steps) {
 int RunClock(const TimeLogOptions& options, CliContext& context) {
   shell::ScriptedPlatform platform;
   const std::string log_path = LogPathOf(options.project);
-  InSession(SessionFor(options, platform, context, false), [&](shell::Session& session) {
+  std::vector<std::filesystem::path> changed;
+  changed = InSession(SessionFor(options, platform, context, false), [&](shell::Session& session) {
     std::optional<std::string> log;
     try {
       log = shell::FileTimeLog().Read(log_path);
@@ -83,6 +86,7 @@ int RunClock(const TimeLogOptions& options, CliContext& context) {
     std::vector<std::string> errors = Errors(platform);
     if (!errors.empty()) throw CliError(kExitFailed, errors.front());
   });
+  if (options.check) return changed.empty() ? kExitDone : kExitFailed;
   if (!options.dry_run) {
     for (const shell::PlatformCall& call : platform.CallsOf("MsgBox")) {
       context.out << call.detail.substr(shell::kAppTitle.size() + 2) << "\n";
@@ -139,7 +143,7 @@ const CommandRegistrar kClock{
      [](CLI::App& app) -> RunFn {
        auto options = std::make_shared<TimeLogOptions>();
        AddProjectArgument(app, options->project);
-       AddDryRunFlag(app, options->dry_run);
+       AddCheckFlag(app, options->check, AddDryRunFlag(app, options->dry_run));
        return [options](CliContext& context) { return RunClock(*options, context); };
      }}};
 

@@ -28,6 +28,9 @@ struct SessionOptions {
   // saving.
   bool dry_run = false;
   std::ostream* diff_out = nullptr;
+  // With dry_run, for --check: print the path of each file that would change, one a line,
+  // instead of its diff.
+  bool list_only = false;
   // Write nothing anywhere, for previews and checks: settings are read but never saved, the time
   // log is left alone and the add-in database is worked on in a copy in memory. The project is
   // only saved by Finish() or by the caller.
@@ -70,6 +73,8 @@ class Session {
   void Close();
 
  private:
+  void ShowChange(const std::filesystem::path& path, const std::optional<std::string>& before,
+                  const std::string& after) const;
   SessionOptions options_;
   std::unique_ptr<SettingsStore> own_settings_;
   std::unique_ptr<TimeLog> own_time_log_;

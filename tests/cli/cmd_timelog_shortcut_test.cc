@@ -12,6 +12,7 @@
 
 #include "cli/cli_app.h"
 #include "cli/command_registry.h"
+#include "host/paths/paths.h"
 
 namespace marquill::cli {
 namespace {
@@ -102,8 +103,9 @@ TEST_F(ToolCommandsTest, ADryRunClockPrintsTheLineItWouldAppendAndWritesNothing)
   Write(Log(), "Start at 06/12/2026 09:00:00\r\n");
   Result dry = Clock("2026-12-06 10:00:00", {"--dry-run"});
   EXPECT_EQ(dry.code, 0) << dry.err;
-  const std::string log = Log().string();
-  EXPECT_TRUE(dry.out.starts_with("--- " + log + "\n+++ " + log + "\n@@ -1 +1,2 @@\n")) << dry.out;
+  const std::string log = host::DisplayPath(Log());
+  EXPECT_TRUE(dry.out.starts_with("--- a/" + log + "\n+++ b/" + log + "\n@@ -1 +1,2 @@\n"))
+      << dry.out;
   EXPECT_NE(dry.out.find("\n+Stop  at 2026-12-06 10:00:00"), std::string::npos) << dry.out;
   EXPECT_EQ(Read(Log()), "Start at 06/12/2026 09:00:00\r\n");
   EXPECT_FALSE(fs::exists(work_ / "addin" / "Marquill.mdb")) << "a dry run creates no database";

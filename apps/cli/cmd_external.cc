@@ -93,7 +93,9 @@ int RunAddinList(const ExternalOptions& options, CliContext& context) {
   shell::ConsolePlatform console(false, context.in, context.err, /*interactive=*/false);
   shell::ScriptedPlatform platform;
   platform.SetEnvironment("WINDIR", console.Environment("WINDIR"));
-  shell::Session session(ProjectlessSession(options.dry_run, platform, context));
+  shell::SessionOptions session_options = ProjectlessSession(options.dry_run, platform, context);
+  session_options.writes_nothing = options.file.empty();
+  shell::Session session(session_options);
   shell::frmUtility& window = session.Window();
   window.SSTab1.SetTab(shell::LogsTab::kPage);
   window.cmdVBAddin(0).Click();

@@ -126,6 +126,7 @@ int Run(const ShortcutOptions& options, CliContext& context) {
   shell::SessionOptions session_options;
   session_options.project = request.project;
   session_options.dry_run = options.dry_run;
+  session_options.writes_nothing = options.action == "list";
   session_options.diff_out = &context.out;
   session_options.platform = &platform;
   std::string report;

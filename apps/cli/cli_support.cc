@@ -11,8 +11,8 @@
 #include "host/memory/memory_host.h"
 #include "host/text/unified_diff.h"
 #include "host/text/vb_text.h"
-#include "host/vbfiles/vb_project.h"
 #include "shell/session.h"
+#include "host/vbfiles/vb_project.h"
 
 namespace marquill::cli {
 namespace {
@@ -102,9 +102,10 @@ CLI::Option* AddDryRunFlag(CLI::App& app, bool& dry_run) {
 }
 
 CLI::Option* AddCheckFlag(CLI::App& app, bool& check, CLI::Option* dry_run) {
-  return app
-      .add_flag("--check", check, "List the files that would change, exit 1 if any; write nothing")
-      ->excludes(dry_run);
+  CLI::Option* option = app.add_flag(
+      "--check", check, "List what would change (exit 1 if anything would); write nothing");
+  option->excludes(dry_run);
+  return option;
 }
 
 void WriteDryRunDiff(std::ostream& out, const std::filesystem::path& file, std::string_view before,

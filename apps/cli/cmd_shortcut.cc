@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <charconv>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -124,13 +125,13 @@ int Run(const ShortcutOptions& options, CliContext& context) {
   if (options.action == "paste" && options.module.empty()) {
     throw CliError(kExitUsage, "shortcut paste needs --module M and --line N");
   }
+  std::ostringstream no_diff;
   shell::ScriptedPlatform platform;
   shell::SessionOptions session_options;
   session_options.project = request.project;
   session_options.dry_run = options.dry_run || options.check;
-  session_options.list_only = options.check;
   session_options.writes_nothing = options.action == "list";
-  session_options.diff_out = &context.out;
+  session_options.diff_out = options.check ? &no_diff : &context.out;
   session_options.platform = &platform;
   std::string report;
   std::vector<std::filesystem::path> changed;
@@ -169,9 +170,9 @@ int Run(const ShortcutOptions& options, CliContext& context) {
     throw CliError(kExitFailed, error.what());
   }
   if (options.check) {
-    // new, delete and save change the add-in database, which has no diff of its own.
-    if (!report.empty()) context.out << host::DisplayPath(host::DatabaseFile()) << "\n";
-    return changed.empty() && report.empty() ? kExitDone : kExitFailed;
+    if (!report.empty()) changed.push_back(shell::DefaultAddinFolder() + "Marquill.mdb");
+    for (const auto& file : changed) context.out << host::DisplayPath(file) << "\n";
+    return changed.empty() ? kExitDone : kExitFailed;
   }
   if (!report.empty()) {
     context.out << (options.dry_run ? "dry run, Marquill.mdb unchanged: would have " : "") << report

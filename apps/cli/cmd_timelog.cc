@@ -3,10 +3,12 @@
 // button, and the log viewer's "Load".
 #include <CLI/CLI.hpp>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "host/paths/paths.h"
 #include "host/timelog/time_log_text.h"
 #include "host/vbfiles/load_error.h"
 #include "shell/platform/scripted_platform.h"
@@ -43,7 +45,6 @@ shell::SessionOptions SessionFor(const TimeLogOptions& options, shell::PlatformS
   shell::SessionOptions session;
   session.project = std::filesystem::absolute(options.project);
   session.dry_run = options.dry_run || options.check;
-  session.list_only = options.check;
   // Showing the log changes nothing: not even the window's place is saved.
   session.writes_nothing = read_only;
   session.diff_out = &context.out;
@@ -52,11 +53,11 @@ shell::SessionOptions SessionFor(const TimeLogOptions& options, shell::PlatformS
 }
 
 template <class Steps>
-std::vector<std::filesystem::path> InSession(const shell::SessionOptions& options, Steps steps) {
+void InSession(const shell::SessionOptions& options, Steps steps) {
   try {
     shell::Session session(options);
     steps(session);
-    return session.Finish();
+    session.Finish();
   } catch (const host::vbfiles::LoadError& error) {
     throw CliError(kExitUsage, error.file(), error.line(), error.message());
   } catch (const host::vbfiles::SaveError& error) {
@@ -67,10 +68,12 @@ std::vector<std::filesystem::path> InSession(const shell::SessionOptions& option
 // Each run is a new connection, whose clock starts stopped: the log tells whether the clock was
 // left running, and the disconnection must not stop it again.
 int RunClock(const TimeLogOptions& options, CliContext& context) {
+  std::ostringstream no_diff;
+  CliContext check_context{no_diff, context.err, context.in};
+  CliContext& session_context = options.check ? check_context : context;
   shell::ScriptedPlatform platform;
   const std::string log_path = LogPathOf(options.project);
-  std::vector<std::filesystem::path> changed;
-  changed = InSession(SessionFor(options, platform, context, false), [&](shell::Session& session) {
+  InSession(SessionFor(options, platform, session_context, false), [&](shell::Session& session) {
     std::optional<std::string> log;
     try {
       log = shell::FileTimeLog().Read(log_path);
@@ -86,7 +89,10 @@ int RunClock(const TimeLogOptions& options, CliContext& context) {
     std::vector<std::string> errors = Errors(platform);
     if (!errors.empty()) throw CliError(kExitFailed, errors.front());
   });
-  if (options.check) return changed.empty() ? kExitDone : kExitFailed;
+  if (options.check) {
+    context.out << host::DisplayPath(log_path) << "\n";  // a toggle always adds a line
+    return kExitFailed;
+  }
   if (!options.dry_run) {
     for (const shell::PlatformCall& call : platform.CallsOf("MsgBox")) {
       context.out << call.detail.substr(shell::kAppTitle.size() + 2) << "\n";

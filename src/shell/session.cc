@@ -120,6 +120,7 @@ std::vector<std::filesystem::path> Session::Finish() {
     changed.push_back(file.path);
   }
   for (const auto& [path, change] : dry_run_log_->Changes()) {
+    if (change.before == change.after) continue;
     ShowChange(path, change.before, change.after);
     changed.push_back(path);
   }
@@ -132,10 +133,6 @@ void Session::ShowChange(const std::filesystem::path& path,
                          const std::optional<std::string>& before, const std::string& after) const {
   if (options_.diff_out == nullptr) return;
   const std::string label = host::DisplayPath(path);
-  if (options_.list_only) {
-    *options_.diff_out << label << '\n';
-    return;
-  }
   const std::string from = before ? "a/" + label : "/dev/null";
   if (IsSideFile(path)) {
     *options_.diff_out << "Binary files " << from << " and b/" << label << " differ\n";

@@ -28,9 +28,6 @@ struct SessionOptions {
   // saving.
   bool dry_run = false;
   std::ostream* diff_out = nullptr;
-  // With dry_run, for --check: print the path of each file that would change, one a line,
-  // instead of its diff.
-  bool list_only = false;
   // Write nothing anywhere, for previews and checks: settings are read but never saved, the time
   // log is left alone and the add-in database is worked on in a copy in memory. The project is
   // only saved by Finish() or by the caller.

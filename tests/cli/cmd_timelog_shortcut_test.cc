@@ -115,12 +115,12 @@ TEST_F(ToolCommandsTest, ADryRunClockPrintsTheLineItWouldAppendAndWritesNothing)
 TEST_F(ToolCommandsTest, CheckListsWhatWouldChangeAndWritesNothing) {
   Result clock = Clock("2026-12-06 09:00:00", {"--check"});
   EXPECT_EQ(clock.code, 1);
-  EXPECT_EQ(clock.out, Log().string() + "\n");
+  EXPECT_EQ(clock.out, host::DisplayPath(Log()) + "\n");
   EXPECT_FALSE(fs::exists(Log()));
 
   Result added = Marquill({"shortcut", "new", "X", "--check"});
   EXPECT_EQ(added.code, 1);
-  EXPECT_EQ(added.out, (work_ / "addin" / "Marquill.mdb").string() + "\n");
+  EXPECT_EQ(added.out, host::DisplayPath(work_ / "addin" / "Marquill.mdb") + "\n");
   EXPECT_EQ(Marquill({"shortcut", "list"}).out, "");
 
   Write(AddinList(), "[Add-Ins32]\r\n");
@@ -129,7 +129,7 @@ TEST_F(ToolCommandsTest, CheckListsWhatWouldChangeAndWritesNothing) {
   EXPECT_EQ(Marquill({"addin-list", "--edit", (work_ / "same.ini").string(), "--check"}).code, 0);
   Result other = Marquill({"addin-list", "--edit", (work_ / "other.ini").string(), "--check"});
   EXPECT_EQ(other.code, 1);
-  EXPECT_EQ(other.out, AddinList().string() + "\n");
+  EXPECT_EQ(other.out, host::DisplayPath(AddinList()) + "\n");
   EXPECT_EQ(Read(AddinList()), "[Add-Ins32]\r\n");
 }
 

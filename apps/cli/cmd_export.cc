@@ -93,8 +93,26 @@ int WritePage(const Page& page, Preview mode, CliContext& context) {
 
 // ---- export-html
 
+// Runs `steps` on the project in a session that writes nothing of its own.
+template <class Steps>
+void InSession(const std::string& project, CliContext& context, Steps steps) {
+  shell::ScriptedPlatform platform;
+  shell::SessionOptions session_options;
+  session_options.project = fs::absolute(project);
+  session_options.writes_nothing = true;  // neither command changes the project
+  session_options.platform = &platform;
+  try {
+    shell::Session session(session_options);
+    PrintLoadNotices(context.err, session.Project());
+    steps(session);
+  } catch (const host::vbfiles::LoadError& error) {
+    throw CliError(kExitUsage, error.file(), error.line(), error.message());
+  }
+}
+
 struct ExportOptions {
-  MemberTargetOptions target;
+  std::string project;
+  MemberTarget target;
   bool colors = false;
   std::string output;
   OutputOptions preview;
@@ -104,7 +122,8 @@ int RunExport(const ExportOptions& options, CliContext& context) {
   std::optional<Page> page;
   std::pair<std::string, std::string> place{"/", "page.htm"};  // only the bytes are kept
   if (!options.output.empty()) place = SplitOutput(options.output);
-  RunOnMemberTarget(options.target, context, /*save=*/false, [&](shell::Session& session) {
+  InSession(options.project, context, [&](shell::Session& session) {
+    PickMemberTarget(session, options.target);
     shell::frmUtility& window = session.Window();
     CapturePages(window, page);
     window.cmbWhereErr.Choose(options.target.member.empty() ? shell::kApplyToComponent
@@ -115,7 +134,7 @@ int RunExport(const ExportOptions& options, CliContext& context) {
     window.cmdExportHTML.Click();
   });
   if (!page) {
-    throw CliError(kExitFailed, options.target.project, 0,
+    throw CliError(kExitFailed, options.project, 0,
                    "'" + options.target.component + "' has no code to export");
   }
   if (options.output.empty()) {
@@ -129,8 +148,8 @@ const CommandRegistrar kExportHtml{
     {"export-html", "Write a component's or a member's code as an HTML page",
      [](CLI::App& app) -> RunFn {
        auto options = std::make_shared<ExportOptions>();
-       AddMemberTargetOptions(app, options->target, ComponentOption::kRequired,
-                              /*changes_files=*/false);
+       AddProjectArgument(app, options->project);
+       AddMemberTargetOptions(app, options->target, ComponentOption::kRequired);
        app.add_flag("--colors", options->colors, "Colour keywords and comments");
        NotEmpty(app.add_option("--output,-o", options->output,
                                "The page to write (replaced when it exists); without it, the "
@@ -162,17 +181,9 @@ std::string TerminalText(const std::string& text) {
 int RunReport(const ReportCliOptions& options, CliContext& context) {
   std::pair<std::string, std::string> place;
   if (!options.html.empty()) place = SplitOutput(options.html);
-  shell::ScriptedPlatform platform;
-  shell::SessionOptions session_options;
-  session_options.project = fs::absolute(options.project);
-  session_options.dry_run = true;  // the report changes nothing in the project
-  session_options.diff_out = &context.out;
-  session_options.platform = &platform;
   std::string report;
   std::optional<Page> page;
-  try {
-    shell::Session session(session_options);
-    PrintLoadNotices(context.err, session.Project());
+  InSession(options.project, context, [&](shell::Session& session) {
     shell::frmUtility& window = session.Window();
     CapturePages(window, page);
     const std::pair<int, bool> boxes[] = {{shell::kReportLogs, options.logs},
@@ -188,9 +199,7 @@ int RunReport(const ReportCliOptions& options, CliContext& context) {
       window.txtHTMLReport(0).SetText(place.second);
       window.cmdCreateRep(shell::kOpenReportButton).Click();
     }
-  } catch (const host::vbfiles::LoadError& error) {
-    throw CliError(kExitUsage, error.file(), error.line(), error.message());
-  }
+  });
   if (options.html.empty()) {
     context.out << TerminalText(report);
     return kExitDone;

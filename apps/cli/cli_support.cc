@@ -1,9 +1,13 @@
 #include "cli/cli_support.h"
 
 #include <CLI/CLI.hpp>
+#include <exception>
 #include <ostream>
+#include <string>
 
+#include "host/text/quote.h"
 #include "host/text/unified_diff.h"
+#include "host/vbfiles/code_page.h"
 
 namespace marquill::cli {
 
@@ -11,6 +15,37 @@ CLI::Option* AddProjectArgument(CLI::App& app, std::string& project) {
   return app.add_option("PROJECT.vbp", project, "The VB6 project file")
       ->required()
       ->check(CLI::ExistingFile);
+}
+
+CLI::Option* AddCodePageOption(CLI::App& app, int& code_page) {
+  return app
+      .add_option("--codepage", code_page,
+                  "Code page of the file names in the project file (932, 936, 949, 950, "
+                  "1250-1258); default: tried in turn")
+      ->check([](const std::string& text) -> std::string {
+        int value = 0;
+        try {
+          std::size_t used = 0;
+          value = std::stoi(text, &used);
+          if (used != text.size()) value = 0;
+        } catch (const std::exception&) {
+          value = 0;
+        }
+        return host::vbfiles::IsKnownCodePage(value)
+                   ? std::string()
+                   : "not a code page of 932, 936, 949, 950, 1250-1258: " + host::QuoteInput(text);
+      });
+}
+
+host::vbfiles::LoadOptions ProjectLoadOptions(int code_page, std::ostream& err) {
+  host::vbfiles::LoadOptions options;
+  options.code_page = code_page;
+  options.warn = [&err](const host::vbfiles::LoadWarning& warning) {
+    err << "marquill: " << warning.file;
+    if (warning.line > 0) err << ":" << warning.line;
+    err << ": warning: " << warning.message << '\n';
+  };
+  return options;
 }
 
 CLI::Option* AddDryRunFlag(CLI::App& app, bool& dry_run) {

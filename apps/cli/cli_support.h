@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/vbfiles/vb_project.h"
+
 namespace CLI {
 class App;
 class Option;
@@ -15,6 +17,14 @@ namespace marquill::cli {
 
 // The PROJECT.vbp argument; an existing file is required, else usage error (exit 2).
 CLI::Option* AddProjectArgument(CLI::App& app, std::string& project);
+
+// --codepage N: the Windows code page the project file writes its file names in (932, 936, 949,
+// 950, 1250-1258); without it the common ones are tried.
+CLI::Option* AddCodePageOption(CLI::App& app, int& code_page);
+
+// How a command loads its project: with that code page, warnings to `err` as
+// "marquill: FILE:LINE: warning: message".
+host::vbfiles::LoadOptions ProjectLoadOptions(int code_page, std::ostream& err);
 
 // --dry-run: print a unified diff of what would change and write nothing.
 CLI::Option* AddDryRunFlag(CLI::App& app, bool& dry_run);

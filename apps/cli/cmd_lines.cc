@@ -35,6 +35,7 @@ struct LineCommand {
 
 struct LineOptions {
   std::string project;
+  int code_page = 0;
   std::string module;
   std::string select;
   std::string width;
@@ -145,6 +146,7 @@ int Run(const LineCommand& command, const LineOptions& options, CliContext& cont
   session_options.dry_run = options.dry_run;
   session_options.diff_out = &context.out;
   session_options.platform = &platform;
+  session_options.load = ProjectLoadOptions(options.code_page, context.err);
   try {
     shell::Session session(session_options);
     shell::frmUtility& window = session.Window();
@@ -172,6 +174,7 @@ int Run(const LineCommand& command, const LineOptions& options, CliContext& cont
 RunFn Setup(const LineCommand& command, CLI::App& app) {
   auto options = std::make_shared<LineOptions>();
   AddProjectArgument(app, options->project);
+  AddCodePageOption(app, options->code_page);
   app.add_option("--module", options->module,
                  "Only this component's code (the module in the active code pane)");
   app.add_option("--select", options->select,

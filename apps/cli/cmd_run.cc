@@ -5,13 +5,13 @@
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "host/files/file_io.h"
 #include "host/vbfiles/load_error.h"
 #include "shell/platform/console_platform.h"
 #include "shell/platform/scripted_platform.h"
 #include "shell/script/script_parser.h"
 #include "shell/script/script_runner.h"
 #include "shell/session.h"
-#include "host/files/file_io.h"
 
 namespace marquill::cli {
 namespace {
@@ -21,6 +21,7 @@ struct RunOptions {
   std::string project;
   bool dry_run = false;
   bool yes = false;
+  int code_page = 0;
 };
 
 CliError FromScript(const shell::ScriptError& error) {
@@ -29,11 +30,15 @@ CliError FromScript(const shell::ScriptError& error) {
 }
 
 int Run(const RunOptions& options, CliContext& context) {
-  std::optional<std::string> text = host::ReadWholeFile(options.script);
-  if (!text) throw CliError(kExitUsage, options.script, 0, "cannot read the script");
+  std::string text;
+  try {
+    text = host::ReadFile(options.script);
+  } catch (const host::ReadError& error) {
+    throw CliError(kExitUsage, options.script, 0, "cannot read the script: " + error.reason());
+  }
   std::vector<shell::ScriptStep> steps;
   try {
-    steps = shell::ParseScript(*text, options.script);
+    steps = shell::ParseScript(text, options.script);
   } catch (const shell::ScriptError& error) {
     throw FromScript(error);
   }
@@ -46,6 +51,7 @@ int Run(const RunOptions& options, CliContext& context) {
   session_options.dry_run = options.dry_run;
   session_options.diff_out = &context.out;
   session_options.platform = &platform;
+  session_options.load = ProjectLoadOptions(options.code_page, context.err);
   try {
     shell::Session session(session_options);
     shell::RunScript(steps, {session.Addin(), session.Bars(), session.Vbe(), platform},
@@ -69,6 +75,7 @@ const CommandRegistrar kRun{
            ->required()
            ->check(CLI::ExistingFile);
        AddProjectArgument(app, options->project);
+       AddCodePageOption(app, options->code_page);
        AddDryRunFlag(app, options->dry_run);
        app.add_flag("--yes", options->yes,
                     "Answer Yes to every question that no 'answer' step answers");

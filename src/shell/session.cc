@@ -2,9 +2,9 @@
 
 #include <ostream>
 
+#include "host/files/file_io.h"
 #include "host/paths/paths.h"
 #include "host/text/unified_diff.h"
-#include "host/files/file_io.h"
 
 namespace marquill::shell {
 
@@ -23,8 +23,12 @@ Session::Session(const SessionOptions& options) : options_(options) {
   if (options_.platform == nullptr)
     throw std::invalid_argument("a session needs platform services");
   if (options_.settings == nullptr) {
+    const std::string folder = WithSeparator(host::SettingsFolder().string());
+    const std::function<void(const host::vbfiles::LoadWarning&)> warn = options_.load.warn;
     own_settings_ =
-        std::make_unique<IniSettingsStore>(WithSeparator(host::SettingsFolder().string()));
+        std::make_unique<IniSettingsStore>(folder, [warn, folder](const std::string& message) {
+          if (warn) warn({folder + "settings.ini", 0, message});
+        });
     options_.settings = own_settings_.get();
   }
   if (options_.time_log == nullptr) {
@@ -34,7 +38,7 @@ Session::Session(const SessionOptions& options) : options_(options) {
   options_.addin_folder =
       options_.addin_folder.empty() ? DefaultAddinFolder() : WithSeparator(options_.addin_folder);
 
-  project_ = host::vbfiles::VbProject::Load(options_.project);
+  project_ = host::vbfiles::VbProject::Load(options_.project, options_.load);
   project_->AttachTo(vbe_);
   addin_ = std::make_unique<Connect>(AddinServices{*options_.platform, *options_.settings,
                                                    *options_.time_log, options_.addin_folder});

@@ -5,13 +5,12 @@
 //   build/bench/line_commands_bench
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "host/memory/memory_host.h"
+#include "ratio_reporter.h"
 #include "transform/indentation.h"
 #include "transform/line_cleanup.h"
 #include "transform/split_join.h"
@@ -102,70 +101,9 @@ LINE_BENCHMARK(SplitLines, SplitAt80);
 LINE_BENCHMARK(JoinLines, transform::JoinLines);
 LINE_BENCHMARK(IndentLines, IndentBy4);
 
-// Keeps the console output and remembers each run's time, to print the growth ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      const std::string name = run.benchmark_name();
-      const size_t slash = name.find('/');
-      // With --benchmark_repetitions the best run counts: the others carry the machine's noise.
-      Times& times = times_[name.substr(0, slash)][name.substr(slash + 1)];
-      const double real = run.GetAdjustedRealTime();
-      const double cpu = run.GetAdjustedCPUTime();
-      if (times.real == 0 || real < times.real) times.real = real;
-      if (times.cpu == 0 || cpu < times.cpu) times.cpu = cpu;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  // Returns whether every ratio of CPU times stays under the limit. Wall-clock ratios are shown
-  // beside them; on a busy machine they carry the other processes' noise.
-  bool PrintRatios(double limit) const {
-    bool ok = true;
-    std::printf("\n%-22s %12s %12s   (time at 200000 lines / time at 100000)\n", "procedure", "cpu",
-                "wall");
-    for (const auto& [procedure, by_size] : times_) {
-      const auto small = by_size.find("100000");
-      const auto large = by_size.find("200000");
-      if (small == by_size.end() || large == by_size.end()) continue;
-      if (small->second.cpu <= 0 || small->second.real <= 0) continue;
-      const double cpu = large->second.cpu / small->second.cpu;
-      const double wall = large->second.real / small->second.real;
-      ok = ok && cpu < limit;
-      std::printf("%-22s %12.2f %12.2f%s\n", procedure.c_str(), cpu, wall,
-                  cpu < limit ? "" : "  TOO HIGH");
-    }
-    return ok;
-  }
-
- private:
-  struct Times {
-    double real = 0;
-    double cpu = 0;
-  };
-  std::map<std::string, std::map<std::string, Times>> times_;
-};
-
 }  // namespace
 }  // namespace marquill
 
 int main(int argc, char** argv) {
-  // Defaults that keep the ratios meaningful on a shared machine: several repetitions, of which
-  // the best counts, run in random order so that no size always follows the heap another left.
-  // Options given on the command line come later and win.
-  std::vector<char*> args = {argv[0]};
-  std::string repetitions = "--benchmark_repetitions=5";
-  std::string interleaving = "--benchmark_enable_random_interleaving=true";
-  args.push_back(repetitions.data());
-  args.push_back(interleaving.data());
-  args.insert(args.end(), argv + 1, argv + argc);
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-  marquill::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return reporter.PrintRatios(2.3) ? 0 : 1;
+  return marquill::bench::RunWithRatios(argc, argv, "100000", "200000", 2.3);
 }

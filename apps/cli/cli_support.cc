@@ -11,11 +11,10 @@
 
 namespace marquill::cli {
 
-CLI::Option* AddProjectArgument(CLI::App& app, std::string& project) {
-  return app.add_option("PROJECT.vbp", project, "The VB6 project file")
-      ->required()
-      ->check(CLI::ExistingFile);
-}
+namespace {
+
+// One command runs per process (per RunCli in tests): the option of the command being set up.
+int code_page_option = 0;
 
 CLI::Option* AddCodePageOption(CLI::App& app, int& code_page) {
   return app
@@ -37,9 +36,19 @@ CLI::Option* AddCodePageOption(CLI::App& app, int& code_page) {
       });
 }
 
-host::vbfiles::LoadOptions ProjectLoadOptions(int code_page, std::ostream& err) {
+}  // namespace
+
+CLI::Option* AddProjectArgument(CLI::App& app, std::string& project) {
+  code_page_option = 0;
+  AddCodePageOption(app, code_page_option);
+  return app.add_option("PROJECT.vbp", project, "The VB6 project file")
+      ->required()
+      ->check(CLI::ExistingFile);
+}
+
+host::vbfiles::LoadOptions ProjectLoadOptions(std::ostream& err) {
   host::vbfiles::LoadOptions options;
-  options.code_page = code_page;
+  options.code_page = code_page_option;
   options.warn = [&err](const host::vbfiles::LoadWarning& warning) {
     err << "marquill: " << warning.file;
     if (warning.line > 0) err << ":" << warning.line;

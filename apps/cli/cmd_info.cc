@@ -18,9 +18,9 @@ using host::vbfiles::VbProject;
 
 // The command runs once and the process ends: the model is left to the system rather than freed
 // line by line, which for a large project takes longer than saving it.
-VbProject& LoadProject(const std::string& path, int code_page, CliContext& context) {
+VbProject& LoadProject(const std::string& path, CliContext& context) {
   try {
-    return *VbProject::Load(path, ProjectLoadOptions(code_page, context.err)).release();
+    return *VbProject::Load(path, ProjectLoadOptions(context.err)).release();
   } catch (const host::vbfiles::LoadError& error) {
     throw CliError(kExitUsage, error.file(), error.line(), error.message());
   }
@@ -30,11 +30,9 @@ const CommandRegistrar kInfo{
     {"info", "Show the project: components, members, references and controls",
      [](CLI::App& app) -> RunFn {
        auto project = std::make_shared<std::string>();
-       auto code_page = std::make_shared<int>(0);
        AddProjectArgument(app, *project);
-       AddCodePageOption(app, *code_page);
-       return [project, code_page](CliContext& context) {
-         context.out << host::vbfiles::DescribeProject(LoadProject(*project, *code_page, context));
+       return [project](CliContext& context) {
+         context.out << host::vbfiles::DescribeProject(LoadProject(*project, context));
          return kExitDone;
        };
      }}};
@@ -44,13 +42,11 @@ const CommandRegistrar kCheck{
      [](CLI::App& app) -> RunFn {
        auto project = std::make_shared<std::string>();
        auto rewrite_all = std::make_shared<bool>(false);
-       auto code_page = std::make_shared<int>(0);
        AddProjectArgument(app, *project);
-       AddCodePageOption(app, *code_page);
        // For the load-and-save benchmark: writes every file back, changed or not.
        app.add_flag("--rewrite-all", *rewrite_all, "Write every file back")->group("");
-       return [project, rewrite_all, code_page](CliContext& context) {
-         VbProject& loaded = LoadProject(*project, *code_page, context);
+       return [project, rewrite_all](CliContext& context) {
+         VbProject& loaded = LoadProject(*project, context);
          if (*rewrite_all) {
            try {
              const auto written = loaded.Save(VbProject::SaveMode::kAll);

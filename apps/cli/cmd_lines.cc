@@ -35,7 +35,6 @@ struct LineCommand {
 
 struct LineOptions {
   std::string project;
-  int code_page = 0;
   std::string module;
   std::string select;
   std::string width;
@@ -146,7 +145,7 @@ int Run(const LineCommand& command, const LineOptions& options, CliContext& cont
   session_options.dry_run = options.dry_run;
   session_options.diff_out = &context.out;
   session_options.platform = &platform;
-  session_options.load = ProjectLoadOptions(options.code_page, context.err);
+  session_options.load = ProjectLoadOptions(context.err);
   try {
     shell::Session session(session_options);
     shell::frmUtility& window = session.Window();
@@ -174,8 +173,7 @@ int Run(const LineCommand& command, const LineOptions& options, CliContext& cont
 RunFn Setup(const LineCommand& command, CLI::App& app) {
   auto options = std::make_shared<LineOptions>();
   AddProjectArgument(app, options->project);
-  AddCodePageOption(app, options->code_page);
-  app.add_option("--module", options->module,
+  app.add_option("--module,--component", options->module,
                  "Only this component's code (the module in the active code pane)");
   app.add_option("--select", options->select,
                  "With --module: only lines FIRST-LAST of it (the selected text)");

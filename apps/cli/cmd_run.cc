@@ -21,7 +21,6 @@ struct RunOptions {
   std::string project;
   bool dry_run = false;
   bool yes = false;
-  int code_page = 0;
 };
 
 CliError FromScript(const shell::ScriptError& error) {
@@ -51,7 +50,7 @@ int Run(const RunOptions& options, CliContext& context) {
   session_options.dry_run = options.dry_run;
   session_options.diff_out = &context.out;
   session_options.platform = &platform;
-  session_options.load = ProjectLoadOptions(options.code_page, context.err);
+  session_options.load = ProjectLoadOptions(context.err);
   try {
     shell::Session session(session_options);
     shell::RunScript(steps, {session.Addin(), session.Bars(), session.Vbe(), platform},
@@ -75,7 +74,6 @@ const CommandRegistrar kRun{
            ->required()
            ->check(CLI::ExistingFile);
        AddProjectArgument(app, options->project);
-       AddCodePageOption(app, options->code_page);
        AddDryRunFlag(app, options->dry_run);
        app.add_flag("--yes", options->yes,
                     "Answer Yes to every question that no 'answer' step answers");

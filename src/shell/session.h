@@ -21,6 +21,7 @@
 namespace marquill::shell {
 
 struct SessionOptions {
+  // Empty: no project is opened.
   std::filesystem::path project;
   // Print a unified diff of every changed file to `diff_out` instead of saving.
   bool dry_run = false;
@@ -39,7 +40,7 @@ struct SessionOptions {
 class Session {
  public:
   // Loads the project (vbfiles::LoadError when it cannot be read), connects the add-in and
-  // opens its main window.
+  // opens its main window. A dry run opens the add-in's database as a scratch copy.
   explicit Session(const SessionOptions& options);
   // Without Finish(): closes the window and disconnects, saving nothing.
   ~Session();
@@ -47,7 +48,8 @@ class Session {
   Session& operator=(const Session&) = delete;
 
   host::MemoryVbe& Vbe() { return vbe_; }
-  host::vbfiles::VbProject& Project() { return *project_; }
+  // HostError when the session opened no project.
+  host::vbfiles::VbProject& Project();
   RecordingCommandBars& Bars() { return bars_; }
   Connect& Addin() { return *addin_; }
   // The main window; HostError when something closed it.

@@ -56,12 +56,15 @@ TEST(AttributeSetTest, AddsMissingMemberLinesInTheIdesOrder) {
   set.SetHelpContextID("Total", 12, ProcKind::kGet);
   set.SetDescription("Other", "x", ProcKind::kProc);
   set.SetDescription("Fresh", "y", ProcKind::kLet);
+  // Under the accessor that holds the member's lines, not the one the caller names.
+  set.SetHelpContextID("Fresh", 3, ProcKind::kGet);
   EXPECT_THAT(
       NamesOf(set),
       ElementsAre("Total.VB_Description", "Total.VB_HelpID", "Total.VB_ProcData.VB_Invoke_Property",
                   "Total.VB_UserMemId", "Total.VB_MemberFlags", "Other.VB_Description",
-                  "Other.VB_UserMemId", "Fresh.VB_Description"));
+                  "Other.VB_UserMemId", "Fresh.VB_Description", "Fresh.VB_HelpID"));
   EXPECT_EQ(set.Find("fresh", "vb_description")->anchor, ProcKind::kLet);
+  EXPECT_EQ(set.Find("fresh", "vb_helpid")->anchor, ProcKind::kLet);
   EXPECT_EQ(set.Find("Total", "VB_Description")->value, "\"Sum\"");
   EXPECT_EQ(set.Find("Total", "VB_HelpID")->value, "12");
 }

@@ -114,7 +114,11 @@ void AttributeSet::Set(std::string_view member, std::string_view name, std::stri
   bool member_seen = false;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     if (!SameMember(lines_[i], member)) continue;
-    if (!member_seen) position = i;
+    if (!member_seen) {
+      position = i;
+      // A member's lines stand together under one accessor: a new one joins them there.
+      anchor = lines_[i].anchor;
+    }
     member_seen = true;
     if (rank(lines_[i].name) <= new_rank) position = i + 1;
   }

@@ -107,26 +107,58 @@ void Connection::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 Connection::Connection() = default;
 Connection::~Connection() = default;
 
-void Connection::Open(const fs::path& file) {
+void Connection::Open(const fs::path& file, OpenMode mode) {
   if (db_) Fail(file_, "the connection is already open");
-  std::error_code error;
-  if (file.has_parent_path()) fs::create_directories(file.parent_path(), error);
-  if (error) Fail(file, "cannot create the folder " + file.parent_path().string());
-
-  sqlite3* raw = nullptr;
-  int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  std::unique_ptr<sqlite3, Closer> db(raw);
-  if (rc != SQLITE_OK) Fail(file, raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
-  sqlite3_extended_result_codes(raw, 1);
+  std::unique_ptr<sqlite3, Closer> db =
+      mode == OpenMode::kScratchCopy ? OpenScratchCopy(file) : OpenInPlace(file);
   // The studio and the command line may use the same file at once.
-  sqlite3_busy_timeout(raw, 5000);
-  rc = EnsureSchema(raw);
+  sqlite3_busy_timeout(db.get(), 5000);
+  const int rc = EnsureSchema(db.get());
   if (rc != SQLITE_OK) Fail(file, sqlite3_errstr(rc));
   db_ = std::move(db);
   file_ = file;
 }
 
+std::unique_ptr<sqlite3, Connection::Closer> Connection::OpenInPlace(const fs::path& file) {
+  std::error_code error;
+  if (file.has_parent_path()) fs::create_directories(file.parent_path(), error);
+  if (error) Fail(file, "cannot create the folder " + file.parent_path().string());
+  sqlite3* raw = nullptr;
+  const int rc =
+      sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  std::unique_ptr<sqlite3, Closer> db(raw);
+  if (rc != SQLITE_OK) Fail(file, raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
+  sqlite3_extended_result_codes(raw, 1);
+  return db;
+}
+
+std::unique_ptr<sqlite3, Connection::Closer> Connection::OpenScratchCopy(const fs::path& file) {
+  sqlite3* raw = nullptr;
+  int rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  std::unique_ptr<sqlite3, Closer> copy(raw);
+  if (rc != SQLITE_OK) Fail(file, sqlite3_errstr(rc));
+  sqlite3_extended_result_codes(raw, 1);
+  std::error_code error;
+  if (!fs::exists(file, error)) return copy;
+  sqlite3* source_raw = nullptr;
+  rc = sqlite3_open_v2(file.c_str(), &source_raw, SQLITE_OPEN_READONLY, nullptr);
+  std::unique_ptr<sqlite3, Closer> source(source_raw);
+  if (rc != SQLITE_OK) Fail(file, source_raw ? sqlite3_errmsg(source_raw) : sqlite3_errstr(rc));
+  sqlite3_busy_timeout(source_raw, 5000);
+  sqlite3_backup* backup = sqlite3_backup_init(raw, "main", source_raw, "main");
+  if (backup == nullptr) Fail(file, sqlite3_errmsg(raw));
+  rc = sqlite3_backup_step(backup, -1);
+  sqlite3_backup_finish(backup);
+  if (rc != SQLITE_DONE) Fail(file, sqlite3_errstr(rc));
+  return copy;
+}
+
 int Connection::State() const { return db_ ? kStateOpen : kStateClosed; }
+
+void Connection::EnsureTables() {
+  const int rc = EnsureSchema(Handle());
+  if (rc != SQLITE_OK) Fail(file_, sqlite3_errstr(rc));
+}
 
 sqlite3* Connection::Handle() const {
   if (!db_) throw StoreError("Operation is not allowed when the connection is closed");

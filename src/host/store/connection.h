@@ -57,6 +57,11 @@ class Value {
 inline constexpr int kStateClosed = 0;
 inline constexpr int kStateOpen = 1;
 
+// How a connection uses its file. A scratch copy reads the file once into memory and works
+// there, so a dry run can use the add-in's database without writing anything anywhere: a missing
+// file stays missing, and every statement changes only the copy.
+enum class OpenMode { kInPlace, kScratchCopy };
+
 class Connection {
  public:
   Connection();
@@ -68,9 +73,12 @@ class Connection {
   // add-in's tables and the default Comments row; tables missing from an existing file are
   // added. StoreError when the file cannot be opened or is not a database; the connection then
   // stays closed. Opening an open connection is an error.
-  void Open(const std::filesystem::path& file);
+  void Open(const std::filesystem::path& file, OpenMode mode = OpenMode::kInPlace);
   // kStateOpen (1) or kStateClosed (0).
   int State() const;
+  // Creates the tables and the default Comments row again where they went missing while the
+  // connection was open. StoreError when the database cannot be written.
+  void EnsureTables();
   // Runs one statement; returns the number of rows it changed. Text after the statement other
   // than blanks and a semicolon is refused, so one statement can never smuggle in another.
   std::int64_t Execute(std::string_view sql);
@@ -83,6 +91,8 @@ class Connection {
     void operator()(sqlite3* db) const;
   };
   sqlite3* Handle() const;
+  static std::unique_ptr<sqlite3, Closer> OpenInPlace(const std::filesystem::path& file);
+  static std::unique_ptr<sqlite3, Closer> OpenScratchCopy(const std::filesystem::path& file);
 
   std::unique_ptr<sqlite3, Closer> db_;
   std::filesystem::path file_;

@@ -27,7 +27,7 @@ Recordset& Database::recordset() {
 
 void Database::Open() {
   CreateObjects();
-  if (!IsOpen()) connection_->Open(file_);
+  if (!IsOpen()) connection_->Open(file_, mode_);
 }
 
 void Database::Close() {
@@ -38,7 +38,7 @@ void Database::Close() {
 bool ConnectDatabase(Database& database, const MessageBoxFn& message_box) {
   database.CreateObjects();
   try {
-    database.connection().Open(database.File());
+    database.connection().Open(database.File(), database.Mode());
   } catch (const StoreError&) {
     // Reported below, by the state the connection is left in.
   }

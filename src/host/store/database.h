@@ -23,6 +23,9 @@ class Database {
   explicit Database(std::filesystem::path file) : file_(std::move(file)) {}
 
   const std::filesystem::path& File() const { return file_; }
+  // How the connection opens the file; a dry run works on a scratch copy.
+  OpenMode Mode() const { return mode_; }
+  void SetMode(OpenMode mode) { mode_ = mode; }
 
   // Creates the connection and the recordset where they were released; live ones are kept.
   void CreateObjects();
@@ -42,6 +45,7 @@ class Database {
 
  private:
   std::filesystem::path file_;
+  OpenMode mode_ = OpenMode::kInPlace;
   std::unique_ptr<Connection> connection_;
   std::unique_ptr<Recordset> recordset_;
 };

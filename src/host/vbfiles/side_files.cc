@@ -86,6 +86,9 @@ std::string SideFiles::PictureRecord(std::string_view image) {
 
 std::uint32_t SideFiles::AppendPicture(const std::filesystem::path& path, std::string_view image) {
   File& file = Load(path, true);
+  // Offsets and lengths are 32-bit: a record past 4 GiB could never be read back.
+  if (file.bytes.size() + image.size() + 12 > 0xFFFFFFFFu)
+    throw HostError(path.string() + ": the side file cannot grow past 4 GiB");
   const std::uint32_t offset = static_cast<std::uint32_t>(file.bytes.size());
   file.bytes += PictureRecord(image);
   file.changed = true;

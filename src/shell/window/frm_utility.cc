@@ -9,6 +9,9 @@
 #include "shell/resources/resources.h"
 #include "host/files/file_io.h"
 #include "shell/window/code_tab_commands.h"
+#include "shell/window/comments_tab_commands.h"
+#include "shell/window/designer_tab_commands.h"
+#include "shell/window/err_tab_commands.h"
 
 namespace marquill::shell {
 
@@ -76,6 +79,9 @@ frmUtility::~frmUtility() = default;
 void frmUtility::AttachTabBehaviours() {
   cmdHelp.OnClick([this] { cmdHelp_Click(); });
   AttachLineCommands(*this);
+  AttachCommentCommands(*this);
+  AttachDesignerTabs(*this);
+  AttachErrorsTab(*this);
 }
 
 Control* frmUtility::FindControl(std::string_view name, int index) const {

@@ -1,0 +1,411 @@
+// form-props, control and tab-order on copies of the sample project: what each writes, that the
+// result loads back and passes `check`, and that refused input leaves every file as it was.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_app.h"
+#include "host/support/named_rows.h"
+
+namespace marquill::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+const fs::path kSamples = fs::path(MARQUILL_SOURCE_DIR) / "samples";
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::map<std::string, std::string> Files(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator(root)) {
+    if (entry.is_regular_file()) files[entry.path().filename().string()] = Read(entry.path());
+  }
+  return files;
+}
+
+struct Result {
+  int code = 0;
+  std::string out;
+  std::string err;
+};
+
+struct Case {
+  const char* name;
+  std::vector<std::string> args;  // "{P}" is the project, "{W}" the scratch folder
+  int code;
+  const char* err;                   // a part of stderr, "" for none at all
+  std::vector<std::string> changed;  // files written
+  std::vector<std::string> written;  // texts the first changed file holds afterwards
+  std::vector<std::string> info;     // texts `info` shows afterwards
+};
+
+const std::string kIcon = std::string("\0\0\1\0\1\0", 6) + std::string(8, '\0') +
+                          std::string("\4\0\0\0\26\0\0\0", 8) + "ICON";
+
+const Case kCases[] = {
+    {"back_color_on_every_form",
+     {"form-props", "--back-color", "&HC0FFC0&", "{P}"},
+     0,
+     "",
+     {"frmMain.frm", "mdiMain.frm"},
+     {"   BackColor       =   &H00C0FFC0&\r\n   BorderStyle     =   1  'Fixed Single"},
+     {}},
+    {"border_skips_the_mdi_form",
+     {"form-props", "--border", "sizable toolwindow", "{P}"},
+     0,
+     "mdiMain.frm: skipped: mdiMain has no property BorderStyle",
+     {"frmMain.frm"},
+     {"BorderStyle     =   5  'Sizable ToolWindow"},
+     {}},
+    {"scale_mode_by_number_on_one_form",
+     {"form-props", "--form", "frmMain", "--scale-mode", "7", "{P}"},
+     0,
+     "",
+     {"frmMain.frm"},
+     {"   ScaleMode       =   7  'Centimeter\r\n   ScaleWidth"},
+     {}},
+    {"start_up_windows_default",
+     {"form-props", "--form", "frmMain", "--start-up", "Windows Default", "{P}"},
+     0,
+     "",
+     {"frmMain.frm"},
+     {"StartUpPosition =   3  'Windows Default"},
+     {}},
+    {"taskbar_on_removes_the_line",
+     {"form-props", "--taskbar", "on", "{P}"},
+     0,
+     "mdiMain has no property ShowInTaskbar",
+     {"frmMain.frm"},
+     {"   MinButton       =   0   'False\r\n   ScaleHeight"},
+     {}},
+    {"whats_this_help_on_both",
+     {"form-props", "--whats-this-help", "on", "{P}"},
+     0,
+     "",
+     {"frmMain.frm", "mdiMain.frm"},
+     {"WhatsThisHelp   =   -1  'True"},
+     {}},
+    {"icon_appended_to_the_side_file",
+     {"form-props", "--form", "frmMain", "--icon", "{W}/app.ico", "{P}"},
+     0,
+     "",
+     {"frmMain.frm", "frmMain.frx"},
+     {"Icon            =   \"frmMain.frx\":048A"},
+     {}},
+    {"empty_icon_removes_the_property",
+     {"form-props", "--icon", "", "{P}"},
+     0,
+     "",
+     {"frmMain.frm"},
+     {"   ClientWidth     =   6135\r\n   LinkTopic"},
+     {}},
+    {"rename_array_with_its_code",
+     {"control", "rename", "--form", "frmMain", "--control", "txtField", "--new-name", "txtInput",
+      "{P}"},
+     0,
+     "",
+     {"frmMain.frm"},
+     {"Private Sub txtInput_Change(Index As Integer)", "    txtInput(0).Text = \"It's a start\""},
+     {"txtInput(2) [VB.TextBox]", "txtInput_Change (method)"}},
+    {"rename_nested",
+     {"control", "rename", "--form", "frmMain", "--control", "chkVerbose", "--new-name", "chkLoud",
+      "{P}"},
+     0,
+     "",
+     {"frmMain.frm"},
+     {"If chkLoud.Value = vbChecked", "Begin VB.CheckBox chkLoud "},
+     {"          chkLoud [VB.CheckBox]"}},
+    {"delete_nested",
+     {"control", "delete", "--form", "frmMain", "--control", "cmdOK", "{P}"},
+     0,
+     "",
+     {"frmMain.frm"},
+     {"End Sub\r\n\r\n\r\nPrivate Sub txtField_Change"},
+     {"        picHolder [VB.PictureBox]\n          chkVerbose [VB.CheckBox]\n      txtField(2)"}},
+    {"tab_order_rearranged",
+     {"tab-order", "--form", "frmMain", "--order", "cmdOK,txtField(2)", "--no-stop", "chkVerbose",
+      "{P}"},
+     0,
+     "",
+     {"frmMain.frm"},
+     {"TabIndex        =   7\r\n            TabStop         =   0   'False",
+      "Begin VB.CommandButton cmdOK \r\n         Caption         =   \"OK\"\r\n         Default  "
+      "       =   -1  'True\r\n         Height          =   375\r\n         Left            =   "
+      "120\r\n         Top"},
+     {}},
+    // Refused input: exit 2, nothing written.
+    {"unknown_form",
+     {"form-props", "--form", "frmNone", "--taskbar", "off", "{P}"},
+     2,
+     "no form or MDI form named 'frmNone'",
+     {},
+     {},
+     {}},
+    {"named_mdi_form_lacks_it",
+     {"form-props", "--form", "mdiMain", "--border", "1", "{P}"},
+     2,
+     "mdiMain.frm: mdiMain has no property BorderStyle",
+     {},
+     {},
+     {}},
+    {"no_property", {"form-props", "{P}"}, 2, "", {}, {}, {}},
+    {"two_properties",
+     {"form-props", "--taskbar", "on", "--border", "1", "{P}"},
+     2,
+     "",
+     {},
+     {},
+     {}},
+    {"bad_list_entry",
+     {"form-props", "--scale-mode", "Furlong", "{P}"},
+     2,
+     "--scale-mode wants one of \"User\" 0",
+     {},
+     {},
+     {}},
+    {"colour_not_a_colour",
+     {"form-props", "--back-color", "&H1000000&", "{P}"},
+     2,
+     "--back-color wants a colour",
+     {},
+     {},
+     {}},
+    {"icon_missing",
+     {"form-props", "--icon", "{W}/none.ico", "{P}"},
+     2,
+     "none.ico: no such icon",
+     {},
+     {},
+     {}},
+    {"icon_not_an_icon", {"form-props", "--icon", "{P}", "{P}"}, 2, "not an icon file", {}, {}, {}},
+    {"unknown_control",
+     {"control", "delete", "--form", "frmMain", "--control", "Text9", "{P}"},
+     2,
+     "frmMain has no control named 'Text9'",
+     {},
+     {},
+     {}},
+    {"new_name_taken",
+     {"control", "rename", "--form", "frmMain", "--control", "cmdOK", "--new-name", "lblTitle",
+      "{P}"},
+     2,
+     "frmMain.frm: a control named lblTitle already exists on frmMain",
+     {},
+     {},
+     {}},
+    {"new_name_too_long",
+     {"control", "rename", "--form", "frmMain", "--control", "cmdOK", "--new-name",
+      "cmdAVeryLongNameThatGoesOnPastFortyCharacters", "{P}"},
+     2,
+     "is too long",
+     {},
+     {},
+     {}},
+    {"new_name_not_identifier",
+     {"control", "rename", "--form", "frmMain", "--control", "cmdOK", "--new-name", "cmd.OK",
+      "{P}"},
+     2,
+     "is not a valid name",
+     {},
+     {},
+     {}},
+    {"new_name_empty",
+     {"control", "rename", "--form", "frmMain", "--control", "cmdOK", "--new-name", "", "{P}"},
+     2,
+     "--new-name is empty",
+     {},
+     {},
+     {}},
+    {"tab_order_unknown",
+     {"tab-order", "--form", "frmMain", "--order", "cmdGo", "{P}"},
+     2,
+     "frmMain.frm: the form has no control cmdGo",
+     {},
+     {},
+     {}},
+    {"tab_order_twice",
+     {"tab-order", "--form", "frmMain", "--order", "cmdOK,cmdOK", "{P}"},
+     2,
+     "cmdOK is named twice",
+     {},
+     {},
+     {}},
+    {"tab_order_bare_array",
+     {"tab-order", "--form", "frmMain", "--order", "txtField", "{P}"},
+     2,
+     "txtField is a control array",
+     {},
+     {},
+     {}},
+    {"tab_order_malformed",
+     {"tab-order", "--form", "frmMain", "--no-stop", "a,,b", "{P}"},
+     2,
+     "--no-stop: '' is not a control name",
+     {},
+     {},
+     {}},
+};
+
+class DesignerCommandTest : public ::testing::TestWithParam<Case> {
+ protected:
+  void SetUp() override {
+    work_ = fs::temp_directory_path() /
+            ("marquill-designer-cli-" + std::to_string(getpid()) + "-" + GetParam().name);
+    fs::remove_all(work_);
+    fs::create_directories(work_ / "addin");
+    fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
+    std::ofstream(work_ / "app.ico", std::ios::binary) << kIcon;
+    setenv("MARQUILL_HOME", (work_ / "addin").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (work_ / "config").c_str(), 1);
+  }
+  void TearDown() override { fs::remove_all(work_); }
+
+  Result Run(std::vector<std::string> args) {
+    args.insert(args.begin(), "marquill");
+    for (std::string& arg : args) {
+      if (arg == "{P}") arg = (work_ / "project" / "Marquill.vbp").string();
+      if (arg.starts_with("{W}")) arg = work_.string() + arg.substr(3);
+    }
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    std::ostringstream out, err;
+    std::istringstream in;
+    CliContext context{out, err, in};
+    Result result;
+    result.code = RunCli(static_cast<int>(argv.size()), argv.data(), context);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+  }
+
+  fs::path work_;
+};
+
+TEST_P(DesignerCommandTest, WritesWhatItShouldAndNothingElse) {
+  const Case& row = GetParam();
+  const auto before = Files(work_ / "project");
+  const Result run = Run(row.args);
+  EXPECT_EQ(run.code, row.code) << run.err;
+  if (std::string(row.err).empty() && row.code == 0) {
+    EXPECT_EQ(run.err, "");
+  } else {
+    EXPECT_THAT(run.err, HasSubstr(row.err));
+  }
+  const auto after = Files(work_ / "project");
+  std::vector<std::string> changed;
+  for (const auto& [file, bytes] : after) {
+    if (before.count(file) == 0 || before.at(file) != bytes) changed.push_back(file);
+  }
+  EXPECT_EQ(changed, row.changed);
+  if (!row.changed.empty()) {
+    for (const std::string& text : row.written)
+      EXPECT_THAT(after.at(row.changed[0]), HasSubstr(text));
+  }
+  if (row.code != 0) return;
+  const Result check = Run({"check", "{P}"});
+  EXPECT_EQ(check.code, 0) << check.out << check.err;
+  const Result info = Run({"info", "{P}"});
+  EXPECT_EQ(info.code, 0) << info.err;
+  for (const std::string& text : row.info) EXPECT_THAT(info.out, HasSubstr(text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, DesignerCommandTest, ::testing::ValuesIn(kCases),
+                         host::test::RowName());
+
+TEST(DesignerDryRunTest, PrintsTheDiffAndWritesNothing) {
+  const fs::path work =
+      fs::temp_directory_path() / ("marquill-designer-dry-" + std::to_string(getpid()));
+  fs::remove_all(work);
+  fs::copy(kSamples, work, fs::copy_options::recursive);
+  setenv("MARQUILL_HOME", (work / "addin").c_str(), 1);
+  std::ofstream(work / "app.ico", std::ios::binary) << kIcon;
+  const auto before = Files(work);
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"form-props", "--window-state", "Maximized"},
+        {"control", "delete", "--form", "frmMain", "--control", "lblTitle"},
+        {"tab-order", "--form", "frmMain", "--no-stop", "cmdOK"},
+        {"form-props", "--form", "frmMain", "--icon", (work / "app.ico").string()}}) {
+    args.insert(args.begin(), "marquill");
+    args.push_back("--dry-run");
+    args.push_back((work / "Marquill.vbp").string());
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    std::ostringstream out, err;
+    std::istringstream in;
+    CliContext context{out, err, in};
+    EXPECT_EQ(RunCli(static_cast<int>(argv.size()), argv.data(), context), 0) << err.str();
+    EXPECT_THAT(out.str(), HasSubstr("+++ " + (work / "frmMain.frm").string()));
+    if (args[1] == "form-props" && args[4] == "--icon") {
+      // The side file is binary: named, not spilled.
+      const std::string frx = (work / "frmMain.frx").string();
+      EXPECT_THAT(out.str(), HasSubstr("Binary files " + frx + " and " + frx + " differ\n"));
+      EXPECT_EQ(out.str().find(std::string("lt\0\0", 4)), std::string::npos);
+    }
+  }
+  EXPECT_EQ(Files(work), before);
+  fs::remove_all(work);
+}
+
+TEST(TabOrderShowTest, PrintsBothListsInTheOptionsSyntax) {
+  const fs::path work =
+      fs::temp_directory_path() / ("marquill-designer-show-" + std::to_string(getpid()));
+  fs::remove_all(work);
+  fs::copy(kSamples, work, fs::copy_options::recursive);
+  setenv("MARQUILL_HOME", (work / "addin").c_str(), 1);
+  const std::string project = (work / "Marquill.vbp").string();
+  const char* argv[] = {"marquill", "tab-order", "--form", "frmMain", project.c_str()};
+  std::ostringstream out, err;
+  std::istringstream in;
+  CliContext context{out, err, in};
+  EXPECT_EQ(RunCli(5, argv, context), 0) << err.str();
+  EXPECT_EQ(out.str(),
+            "order: lblTitle,txtField(0),txtField(1),txtField(2),fraOptions,cmdOK,picHolder,"
+            "chkVerbose,ctlGauge1\nno-stop: \n");
+  fs::remove_all(work);
+}
+
+TEST(DamagedDesignerTest, IsBadInputAndLeavesEveryFileAsItWas) {
+  const fs::path work =
+      fs::temp_directory_path() / ("marquill-designer-damaged-" + std::to_string(getpid()));
+  fs::remove_all(work);
+  fs::copy(kSamples, work, fs::copy_options::recursive);
+  setenv("MARQUILL_HOME", (work / "addin").c_str(), 1);
+  // The frame's End is gone: its Begin never closes.
+  std::string form = Read(work / "frmMain.frm");
+  const std::string frame_end = "      End\r\n   End\r\n   Begin VB.TextBox txtField";
+  ASSERT_NE(form.find(frame_end), std::string::npos);
+  form.replace(form.find(frame_end), frame_end.size(), "      End\r\n   Begin VB.TextBox txtField");
+  std::ofstream(work / "frmMain.frm", std::ios::binary) << form;
+  const auto before = Files(work);
+  const std::string project = (work / "Marquill.vbp").string();
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"marquill", "form-props", "--taskbar", "on", project},
+        {"marquill", "control", "delete", "--form", "frmMain", "--control", "cmdOK", project},
+        {"marquill", "tab-order", "--form", "frmMain", "--no-stop", "cmdOK", project}}) {
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    std::ostringstream out, err;
+    std::istringstream in;
+    CliContext context{out, err, in};
+    EXPECT_EQ(RunCli(static_cast<int>(argv.size()), argv.data(), context), 2) << args[1];
+    EXPECT_THAT(err.str(), HasSubstr("marquill: " + (work / "frmMain.frm").string() + ":"));
+  }
+  EXPECT_EQ(Files(work), before);
+  fs::remove_all(work);
+}
+
+}  // namespace
+}  // namespace marquill::cli

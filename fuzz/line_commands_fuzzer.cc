@@ -5,7 +5,9 @@
 //   - lines above the range are untouched, and so are lines below it for every command but
 //     JoinLines, which goes on past its end after a join;
 //   - DelEmptyRows never adds a line, DelComments and CompactStrings keep the count;
-//   - JoinLines leaves no continued line in the range, unless it reached the module's end;
+//   - JoinLines leaves no continued line in the range, unless it reached the module's end or
+//     left a statement continued that one code line could not hold;
+//   - SplitLines run again over the lines it wrote changes nothing;
 //   - the module reads back whole: lines, members, procedure ranges.
 #include <algorithm>
 #include <cstddef>
@@ -68,7 +70,7 @@ std::vector<std::string> Texts(const host::MemoryCodeModule& module) {
 }
 
 // Returns false when the procedure ended on a host failure.
-bool Execute(const Run& run, host::CodeModule& module) {
+bool Execute(const Run& run, host::CodeModule& module, transform::JoinReport& join) {
   try {
     switch (run.command) {
       case Command::kDelEmptyRows:
@@ -81,7 +83,7 @@ bool Execute(const Run& run, host::CodeModule& module) {
         transform::CompactStrings(module, run.first, run.last);
         break;
       case Command::kJoinLines:
-        transform::JoinLines(module, run.first, run.last);
+        transform::JoinLines(module, run.first, run.last, &join);
         break;
       case Command::kSplitLines:
         transform::SplitLines(module, run.first, run.last, run.width);
@@ -146,6 +148,17 @@ void CheckJoined(const Run& run, bool completed, const std::vector<std::string>&
   }
 }
 
+// The range grows by the lines the split added; over it, a second split changes nothing.
+void CheckSplitStable(const Run& run, host::CodeModule& module,
+                      const std::vector<std::string>& before, const std::vector<std::string>& after) {
+  const int last = std::min<int>(run.last, static_cast<int>(before.size())) +
+                   static_cast<int>(after.size() - before.size());
+  transform::SplitLines(module, run.first, last, run.width);
+  std::vector<std::string> again;
+  for (int i = 1; i <= module.CountOfLines(); ++i) again.push_back(module.Line(i));
+  Require(again == after, "SplitLines run again over its own output changes nothing");
+}
+
 void CheckReadable(host::MemoryCodeModule& module) {
   const int count = module.CountOfLines();
   const std::vector<host::SourceLine> lines = module.AllLines();
@@ -189,12 +202,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   host::MemoryCodeModule& module = component.SetCode(std::move(lines), run.new_line_eol);
   const std::vector<std::string> before = Texts(module);
 
-  const bool completed = Execute(run, module);
+  transform::JoinReport join;
+  const bool completed = Execute(run, module, join);
 
   const std::vector<std::string> after = Texts(module);
   CheckUntouchedAround(run, before, after);
   CheckCount(run, before.size(), after.size());
-  if (run.command == Command::kJoinLines) CheckJoined(run, completed, before, after);
+  if (run.command == Command::kJoinLines && join.left_continued == 0) {
+    CheckJoined(run, completed, before, after);
+  }
+  if (run.command == Command::kSplitLines && completed) CheckSplitStable(run, module, before, after);
   CheckReadable(module);
   return 0;
 }

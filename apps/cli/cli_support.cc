@@ -8,6 +8,7 @@
 #include "host/text/quote.h"
 #include "host/text/unified_diff.h"
 #include "host/vbfiles/code_page.h"
+#include "host/vbfiles/vb_project.h"
 
 namespace marquill::cli {
 
@@ -66,6 +67,10 @@ void WriteDryRunDiff(std::ostream& out, const std::filesystem::path& file, std::
   // Both labels name the file itself, so `patch -p0` applies the output as it is.
   const std::string label = file.string();
   out << host::UnifiedDiff(before, after, label, label);
+}
+
+void PrintLoadNotices(std::ostream& err, const host::vbfiles::VbProject& project) {
+  for (const std::string& notice : project.Notices()) err << "marquill: " << notice << '\n';
 }
 
 }  // namespace marquill::cli

@@ -12,6 +12,9 @@ namespace CLI {
 class App;
 class Option;
 }  // namespace CLI
+namespace marquill::host::vbfiles {
+class VbProject;
+}  // namespace marquill::host::vbfiles
 
 namespace marquill::cli {
 
@@ -30,5 +33,9 @@ CLI::Option* AddDryRunFlag(CLI::App& app, bool& dry_run);
 // The unified diff of `file` from `before` to `after`; nothing when they are equal.
 void WriteDryRunDiff(std::ostream& out, const std::filesystem::path& file, std::string_view before,
                      std::string_view after);
+
+// What loading the project did besides reading it (an interrupted save finished or cleared
+// away), one "marquill: ..." line each.
+void PrintLoadNotices(std::ostream& err, const host::vbfiles::VbProject& project);
 
 }  // namespace marquill::cli

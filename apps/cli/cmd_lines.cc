@@ -18,6 +18,7 @@
 #include "shell/platform/scripted_platform.h"
 #include "shell/session.h"
 #include "shell/window/frm_utility.h"
+#include "transform/code_text.h"
 
 namespace marquill::cli {
 namespace {
@@ -124,6 +125,43 @@ void SetWidth(shell::TextBox& field, const std::string& width, std::int32_t max_
   }
 }
 
+// The file a component was loaded from; the project file when it has none of its own.
+std::string FileOf(shell::Session& session, const std::string& component) {
+  for (const host::vbfiles::VbProject::Entry& entry : session.Project().Entries()) {
+    if (entry.component != nullptr && entry.component->Name() == component) {
+      return entry.path.string();
+    }
+  }
+  return session.Project().Path().string();
+}
+
+// Lines are those of the code window when the command stopped, continued lines joined.
+std::string StopText(const LineCommand& command, const shell::LineCommandNotes::Stop& stop) {
+  return std::string(command.name) + " stopped in " + stop.module + " at line " +
+         std::to_string(stop.line) + " (continued lines joined): " + stop.reason;
+}
+
+// What the window keeps quiet about: statements left continued are said on stderr; a module the
+// command gave up on half way fails the command, and nothing is saved.
+void Report(shell::Session& session, const LineCommand& command, CliContext& context) {
+  const shell::LineCommandNotes& notes = session.Window().lineNotes;
+  if (notes.statements_left_continued > 0) {
+    const int n = notes.statements_left_continued;
+    context.err << command.name << ": " << n << (n == 1 ? " statement" : " statements")
+                << " left continued: one line of at most " << transform::kMaxCodeLine
+                << " characters could not hold " << (n == 1 ? "it" : "them") << "\n";
+  }
+  if (notes.stops.empty()) return;
+  for (std::size_t i = 1; i < notes.stops.size(); ++i) {
+    const shell::LineCommandNotes::Stop& stop = notes.stops[i];
+    context.err << "marquill: " << FileOf(session, stop.module) << ": " << StopText(command, stop)
+                << "\n";
+  }
+  const shell::LineCommandNotes::Stop& stop = notes.stops.front();
+  throw CliError(kExitFailed, FileOf(session, stop.module), 0,
+                 StopText(command, stop) + "; nothing was written");
+}
+
 bool QuestionRefused(const shell::ScriptedPlatform& platform) {
   for (const shell::PlatformCall& call : platform.CallsOf("MsgBox")) {
     if (call.result == "No") return true;
@@ -148,6 +186,7 @@ int Run(const LineCommand& command, const LineOptions& options, CliContext& cont
   session_options.load = ProjectLoadOptions(context.err);
   try {
     shell::Session session(session_options);
+    PrintLoadNotices(context.err, session.Project());
     shell::frmUtility& window = session.Window();
     ChooseScope(session, options);
     if (command.collapse) window.chkDelLines.SetValue(options.collapse ? 0 : 1);
@@ -161,6 +200,7 @@ int Run(const LineCommand& command, const LineOptions& options, CliContext& cont
                                       " was not confirmed; nothing was written (--yes answers "
                                       "Yes)");
     }
+    Report(session, command, context);
     session.Finish();
   } catch (const host::vbfiles::LoadError& error) {
     throw CliError(kExitUsage, error.file(), error.line(), error.message());

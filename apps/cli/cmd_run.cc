@@ -53,6 +53,7 @@ int Run(const RunOptions& options, CliContext& context) {
   session_options.load = ProjectLoadOptions(context.err);
   try {
     shell::Session session(session_options);
+    PrintLoadNotices(context.err, session.Project());
     shell::RunScript(steps, {session.Addin(), session.Bars(), session.Vbe(), platform},
                      options.script);
     session.Finish();

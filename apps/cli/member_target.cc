@@ -126,6 +126,7 @@ void RunOnMemberTarget(const MemberTargetOptions& options, CliContext& context, 
   session_options.load = ProjectLoadOptions(context.err);
   try {
     shell::Session session(session_options);
+    PrintLoadNotices(context.err, session.Project());
     if (!options.component.empty()) Pick(session, options);
     act(session);
     if (save) session.Finish();

@@ -4,13 +4,6 @@
 
 namespace marquill::docs {
 
-bool IsListedComponent(host::ComponentType type) {
-  using host::ComponentType;
-  return type == ComponentType::kStdModule || type == ComponentType::kClassModule ||
-         type == ComponentType::kVBForm || type == ComponentType::kMDIForm ||
-         type == ComponentType::kUserControl;
-}
-
 std::vector<MemberEntry> ListMembers(host::CodeModule& module) {
   std::vector<MemberEntry> entries;
   for (host::Member& member : module.Members()) entries.push_back({member.Name(), member.Type()});

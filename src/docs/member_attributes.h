@@ -15,9 +15,6 @@
 
 namespace marquill::docs {
 
-// Component types the pickers list: modules, classes, forms, MDI forms and user controls.
-bool IsListedComponent(host::ComponentType type);
-
 // One entry of the member picker: a member's name and its type as the host reports it.
 struct MemberEntry {
   std::string name;

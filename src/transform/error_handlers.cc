@@ -136,19 +136,21 @@ struct Declaration {
 };
 
 // Header search from `from` and continuation skip, for the procedure (name, kind). Nothing when
-// the search does not stop on the procedure's own declaration (an event or a Declare has no
-// range, and a search from it would run into the next procedure; a declaration the search does
-// not see would let it stop on the End line), when the declaration runs past the module's last
-// line, or when the procedure ends on its declaration's line.
+// the search does not stop on the line the host reports as the procedure's own declaration: an
+// event or a Declare has none, and a search from it would run into the next procedure; a stray
+// line holding the keyword above the declaration, or a declaration the search does not see,
+// would put the statement outside the body. Nothing either when the declaration runs past the
+// module's last line, or when the procedure ends on its declaration's line.
 std::optional<Declaration> FindDeclaration(const CodeModule& module, std::string_view name,
                                            ProcKind kind, int from) {
-  const Range own = ProcRange(module, name, kind);
+  const int own = module.ProcBodyLine(name, kind);
   const bool property = kind != ProcKind::kProc;
   const int count = module.CountOfLines();
-  const int search_end = std::min(own.last, count);
   int first = from;
-  while (first <= search_end && !IsHeaderLine(module.Line(first), property)) ++first;
-  if (first > search_end || first < own.first) return std::nullopt;
+  while (first < own && !IsHeaderLine(module.Line(first), property)) ++first;
+  if (first != own || own > count || !IsHeaderLine(module.Line(own), property)) {
+    return std::nullopt;
+  }
   const std::string first_line = module.Line(first);
   const std::optional<Flavour> flavour = DeclaredFlavour(first_line);
   if (!flavour || (*flavour == Flavour::kProperty) != property) return std::nullopt;

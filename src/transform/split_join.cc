@@ -1,5 +1,6 @@
 #include "transform/split_join.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "host/text/vb_text.h"
@@ -14,10 +15,86 @@ constexpr std::size_t kSlack = 5;
 
 using host::kContinuation;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsOperatorChar(char c) {
+  switch (c) {
+    case '&': case '+': case '-': case '*': case '/': case '\\': case '^':
+    case '=': case '<': case '>': case ',': case ':':
+      return true;
+    default:
+      return false;
+  }
+}
 
-bool IsWordChar(char c) {
-  return IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+bool IsOperatorWord(std::string_view word) {
+  for (std::string_view op : {"And", "Or", "Xor", "Not", "Mod", "Like", "Is", "Eqv", "Imp"}) {
+    if (word == op) return true;
+  }
+  return false;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Running counts of the characters that make a piece worth a line of its own, for each prefix
+// of a line: `code` counts what code holds besides blanks, operators and the punctuation between
+// operands (names, numbers, literals, parentheses); `any` counts everything but blanks.
+struct ContentCounts {
+  std::vector<std::uint32_t> code;
+  std::vector<std::uint32_t> any;
+};
+
+ContentCounts CountContent(std::string_view text, const std::vector<TextState>& states) {
+  ContentCounts counts;
+  counts.code.assign(text.size() + 1, 0);
+  counts.any.assign(text.size() + 1, 0);
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t end = i + 1;
+    bool code = true;
+    // The apostrophe opening a comment is no content: a comment piece reopens with its own.
+    const bool any =
+        !IsBlank(text[i]) && !(states[i] == TextState::kCode && text[i] == '\'');
+    if (states[i] == TextState::kCode && text[i] == '"' && i + 1 < text.size() &&
+        text[i + 1] == '"' && (i + 2 == text.size() || text[i + 2] != '"')) {
+      end = i + 2;  // an empty literal: a piece of only "" & _ is as empty as a mark alone
+      code = false;
+    } else if (states[i] == TextState::kCode && text[i] != '"' && text[i] != '\'') {
+      if (IsWordChar(text[i])) {
+        while (end < text.size() && IsWordChar(text[end])) ++end;
+        code = !IsOperatorWord(text.substr(i, end - i));
+      } else {
+        code = any && !IsOperatorChar(text[i]);
+      }
+    } else if (states[i] == TextState::kComment ||
+               (states[i] == TextState::kCode && text[i] == '\'')) {
+      code = false;
+    }
+    for (; i < end; ++i) {
+      counts.code[i + 1] = counts.code[i] + (code ? 1 : 0);
+      counts.any[i + 1] = counts.any[i] + (any ? 1 : 0);
+    }
+  }
+  return counts;
+}
+
+// Where the line's own continuation starts: its mark and the blanks before it. The line's size
+// when it has none.
+std::size_t TrailingContinuationStart(std::string_view text) {
+  if (!host::EndsWithContinuation(text)) return text.size();
+  std::size_t start = text.size() - 1;
+  while (start > 0 && IsBlank(text[start - 1])) --start;
+  return start;
+}
+
+// The size the width is held against: the line without its own continuation, nor the ` & `
+// after a literal closed just before it, so a piece this command wrote measures what it did when
+// it was cut.
+std::size_t MeasuredSize(std::string_view text, const std::vector<TextState>& states) {
+  std::size_t end = TrailingContinuationStart(text);
+  if (end == text.size()) return end;
+  if (end >= 3 && text[end - 1] == '&' && IsBlank(text[end - 2]) && text[end - 3] == '"' &&
+      states[end - 2] == TextState::kCode) {
+    return end - 3;
+  }
+  return end;
 }
 
 // Splits one line (already without its indentation) into pieces. The text still to place, r,
@@ -29,6 +106,8 @@ class LineSplitter {
   LineSplitter(std::string_view text, std::size_t indentation, int width, int continuations_left)
       : text_(text),
         states_(StatesAfterPrefixes(text)),
+        content_(CountContent(text, states_)),
+        trailing_start_(TrailingContinuationStart(text)),
         indent_(indentation, ' '),
         width_(static_cast<std::size_t>(width)),
         continuations_left_(continuations_left) {}
@@ -36,6 +115,12 @@ class LineSplitter {
   std::string Run() {
     std::string out;
     if (Size() == 0) return out;
+    // A line that fits once its own continuation is left aside stays: so does every piece this
+    // command wrote, and a second run changes nothing.
+    if (MeasuredSize(text_, states_) <= width_) {
+      AppendHead(out, Size());
+      return out;
+    }
     while (true) {
       std::size_t p = BackwardSearch();
       if (p == 0 && Size() <= width_ + kSlack) break;
@@ -43,6 +128,11 @@ class LineSplitter {
       if (p == 0 || p == Size()) break;
       const TextState state = states_[TextIndex(p)];
       if (state != TextState::kComment && continuations_left_ <= 0) break;
+      // Blanks after a break in code stay on the head: the next piece would otherwise start
+      // with them, and a second run would take them for its indentation.
+      if (state == TextState::kCode) {
+        while (p < Size() && At(p) == ' ') ++p;
+      }
       AppendHead(out, p);
       Advance(out, p, state);
     }
@@ -67,16 +157,37 @@ class LineSplitter {
     return IsDigit(text_[start]);
   }
 
-  // The space of the line's own continuation mark: breaking there would leave the underscore
-  // alone on the last line, where it no longer continues the statement.
-  bool IsMarkSpace(std::size_t index) const {
-    return index + kContinuation.size() == text_.size() && text_.ends_with(kContinuation);
+  bool HasCode(std::size_t from, std::size_t to) const {
+    return from < to && content_.code[to] > content_.code[from];
+  }
+  bool HasAny(std::size_t from, std::size_t to) const {
+    return from < to && content_.any[to] > content_.any[from];
+  }
+
+  // A break before text_[boundary] must leave two real pieces: neither may be empty, blank, only
+  // an operator and a mark, nor a literal emptied by the break; the line's own continuation is
+  // no tail. A head reopening a literal holds its quote.
+  bool LeavesRealPieces(std::size_t boundary) const {
+    if (boundary >= text_.size()) return true;  // nothing follows: the last piece
+    switch (states_[boundary]) {
+      case TextState::kString: {
+        const bool closes = text_[boundary] == '"' &&
+                            (boundary + 1 == text_.size() || text_[boundary + 1] != '"');
+        return !closes;
+      }
+      case TextState::kCode:
+        return (reopen_ == '"' || HasCode(offset_, boundary)) &&
+               HasCode(boundary, trailing_start_);
+      case TextState::kComment:
+        return HasAny(offset_, boundary) && HasAny(boundary, trailing_start_);
+    }
+    return true;
   }
 
   bool IsBreakAt(std::size_t q, char wanted) const {
     if (q < PrefixSize() || At(q) != wanted) return false;
-    if (wanted == ' ') return !IsMarkSpace(TextIndex(q));
-    return wanted != '.' || !IsDecimalPoint(TextIndex(q));
+    if (wanted == '.' && IsDecimalPoint(TextIndex(q))) return false;
+    return LeavesRealPieces(TextIndex(q) + 1);
   }
 
   bool IsBreakAt(std::size_t q) const {
@@ -144,6 +255,8 @@ class LineSplitter {
 
   std::string_view text_;
   std::vector<TextState> states_;
+  ContentCounts content_;
+  std::size_t trailing_start_;
   std::string indent_;
   std::size_t width_;
   int continuations_left_;
@@ -194,7 +307,7 @@ void SplitLines(host::CodeModule& module, int first, int last, int width) {
   }
 }
 
-void JoinLines(host::CodeModule& module, int first, int last) {
+void JoinLines(host::CodeModule& module, int first, int last, JoinReport* report) {
   for (int i = first; i <= last; ++i) {
     std::string line = module.Line(i);
     if (!host::EndsWithContinuation(line)) continue;
@@ -208,6 +321,12 @@ void JoinLines(host::CodeModule& module, int first, int last) {
       line = module.Line(i + j);  // fails past the end: the statement stays as it was
     }
     AppendJoined(out, host::TrimLeadingSpaces(line));
+    if (static_cast<std::size_t>(indentation) + out.size() > static_cast<std::size_t>(kMaxCodeLine)) {
+      // One line could not hold it: the statement stays continued, and the walk goes on after it.
+      if (report != nullptr) ++report->left_continued;
+      i += j;
+      continue;
+    }
     module.DeleteLines(i, j + 1);
     module.InsertLines(i, std::string(static_cast<std::size_t>(indentation), ' ') + out);
   }

@@ -2,6 +2,7 @@
 // same files as the window script of the matching end-to-end case under tests/e2e/lines/.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -151,6 +152,74 @@ TEST_F(LineCommandsTest, DryRunPrintsTheDiffAndWritesNothing) {
       << result.out;
   EXPECT_EQ(result.out.find("clsCounter"), std::string::npos) << "only modMain changes";
   EXPECT_TRUE(Changed().empty());
+}
+
+TEST_F(LineCommandsTest, AReadOnlyModuleIsNamedAndNoFileIsWritten) {
+  const fs::path locked = work_ / "project" / "clsCounter.cls";
+  ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+  const Result result = Marquill({"delete-comments"});
+  EXPECT_EQ(result.code, kExitFailed);
+  EXPECT_NE(result.err.find("nothing was saved: read-only files are left as they are: " +
+                            locked.string() + "\n"),
+            std::string::npos)
+      << result.err;
+  EXPECT_TRUE(Changed().empty()) << "modMain.bas has comments too, and stays as it was";
+}
+
+TEST_F(LineCommandsTest, WhatAnInterruptedSaveLeftIsClearedAndReported) {
+  const fs::path stray = work_ / "project" / ".modMain.bas.marquill-Kx81Qa";
+  std::ofstream(stray) << "half a module";
+  const Result result = Marquill({"delete-empty-rows", "--module", "modMain", "--dry-run"});
+  EXPECT_EQ(result.code, kExitDone) << result.err;
+  EXPECT_NE(result.err.find("marquill: " + (work_ / "project" / "Marquill.vbp").string() +
+                            ": removed 1 temporary file left by a save that was interrupted"),
+            std::string::npos)
+      << result.err;
+  EXPECT_FALSE(fs::exists(stray));
+}
+
+// Indent gives up on a module whose nesting needs more than a code line of indentation: the
+// window keeps quiet, the command line says where and writes nothing.
+TEST_F(LineCommandsTest, IndentStoppedHalfWayFailsAndWritesNothing) {
+  {
+    std::ofstream module(work_ / "project" / "modMain.bas", std::ios::binary | std::ios::app);
+    module << "Sub Deep()\r\nFor i = 1 To 2\r\nDo\r\nx = 1\r\nLoop\r\nNext\r\nEnd Sub\r\n";
+  }
+  before_ = Files(work_ / "project");
+  const Result result = Marquill({"indent", "--yes", "--width", "600"});
+  EXPECT_EQ(result.code, kExitFailed);
+  EXPECT_NE(result.err.find("indent stopped in "), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find(" columns of indentation; a code line holds at most 1023 characters; "
+                            "nothing was written"),
+            std::string::npos)
+      << result.err;
+  // Line 74 of the file is 71 of the code once the sample's continued lines are joined.
+  EXPECT_NE(result.err.find("modMain.bas: indent stopped in modMain at line 71 (continued lines "
+                            "joined): it needs 1200 columns"),
+            std::string::npos)
+      << result.err;
+  EXPECT_TRUE(Changed().empty());
+}
+
+TEST_F(LineCommandsTest, StatementsLeftContinuedAreCounted) {
+  std::string piece = "x = " + std::string(600, 'a') + " + _\r\n";
+  {
+    std::ofstream module(work_ / "project" / "modMain.bas", std::ios::binary | std::ios::app);
+    module << "Sub Long()\r\n" << piece << piece << "1\r\n" << piece << piece << "2\r\nEnd Sub\r\n";
+  }
+  before_ = Files(work_ / "project");
+  const Result join = Marquill({"join-lines", "--module", "modMain"});
+  EXPECT_EQ(join.code, kExitDone) << join.err;
+  EXPECT_EQ(join.err,
+            "join-lines: 2 statements left continued: one line of at most 1023 characters could "
+            "not hold them\n");
+  EXPECT_NE(Changed()["modMain.bas"].find(piece + piece + "1\r\n"), std::string::npos);
+  const Result indent = Marquill({"indent", "--yes", "--module", "modMain"});
+  EXPECT_EQ(indent.code, kExitDone) << indent.err;
+  EXPECT_NE(indent.err.find("indent: 2 statements left continued"), std::string::npos)
+      << indent.err;
+  const Result none = Marquill({"join-lines", "--module", "clsCounter"});
+  EXPECT_EQ(none.err, "");
 }
 
 struct UsageCase {

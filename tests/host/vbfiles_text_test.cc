@@ -114,37 +114,5 @@ TEST(ResolveListedPath, FollowsBackslashesAndWindowsLetterCase) {
   EXPECT_EQ(ResolveListedPath(dir.path(), "C:\\Windows\\modA.bas"), std::filesystem::path());
 }
 
-TEST(AtomicFileSet, CommitReplacesTargetsAndKeepsTheirMode) {
-  ScratchDir dir;
-  WriteBytes(dir / "a.bas", "old");
-  ::chmod((dir / "a.bas").c_str(), 0640);
-  {
-    AtomicFileSet set;
-    set.Stage(dir / "a.bas", "new a");
-    set.Stage(dir / "b.bas", "new b");
-    EXPECT_EQ(ReadBytes(dir / "a.bas"), "old") << "nothing replaced before Commit";
-    set.Commit();
-  }
-  EXPECT_EQ(ReadBytes(dir / "a.bas"), "new a");
-  EXPECT_EQ(ReadBytes(dir / "b.bas"), "new b");
-  struct stat info {};
-  ASSERT_EQ(::stat((dir / "a.bas").c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0640u);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2)
-      << "no temporary left";
-}
-
-TEST(AtomicFileSet, FailedStageLeavesEveryTargetAndNoTemporary) {
-  ScratchDir dir;
-  WriteBytes(dir / "a.bas", "old");
-  {
-    AtomicFileSet set;
-    set.Stage(dir / "a.bas", "new a");
-    EXPECT_THROW(set.Stage(dir / "no/such/folder/b.bas", "b"), SaveError);
-  }
-  EXPECT_EQ(ReadBytes(dir / "a.bas"), "old");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
-
 }  // namespace
 }  // namespace marquill::host::vbfiles

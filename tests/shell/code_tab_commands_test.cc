@@ -138,6 +138,45 @@ TEST_F(CodeTabTest, IndentAtAWidthRoundingToZeroWritesFlushLeft) {
   EXPECT_EQ(Questions().size(), 1u) << "a width of 0 asks nothing";
 }
 
+// What the window keeps quiet about is noted for the command line, anew on every click.
+TEST_F(CodeTabTest, JoinsLeftContinuedAreNoted) {
+  const std::string piece = "x = " + std::string(600, 'a') + " + _";
+  Project().ComponentNamed("modA").SetCode(
+      host::test::ToSourceLines({"Sub A()", piece, piece, "1", "y = 1 + _", "2", "End Sub"}));
+  Project().ComponentNamed("clsB").SetCode(host::test::ToSourceLines({piece, "1", "z"}));
+  frmUtility& window = OpenWindow();
+  window.cmdDelSplit.Click();
+  EXPECT_EQ(window.lineNotes.statements_left_continued, 1);  // clsB's is one line of 607
+  EXPECT_EQ(Code("modA")[4], "y = 1 + 2");
+  Answer(Answer::Kind::kYes);
+  window.cmdIndent.Click();
+  EXPECT_EQ(window.lineNotes.statements_left_continued, 1);
+  EXPECT_THAT(window.lineNotes.stops, IsEmpty());
+  window.cmdCompactStr.Click();
+  EXPECT_EQ(window.lineNotes.statements_left_continued, 1) << "other commands leave the notes";
+  window.cmdDelSplit.Click();
+  EXPECT_EQ(window.lineNotes.statements_left_continued, 1) << "counted anew, not added up";
+}
+
+TEST_F(CodeTabTest, IndentStopIsNotedQuietlyAndOtherModulesGoOn) {
+  Project().ComponentNamed("modA").SetCode(
+      host::test::ToSourceLines({"For i = 1 To 2", "Do", "x", "Loop", "Next"}));
+  Project().ComponentNamed("clsB").SetCode(host::test::ToSourceLines({"With f", ".x = 1", "End With"}));
+  frmUtility& window = OpenWindow();
+  window.txtIndent.SetText("600");
+  Answer(Answer::Kind::kYes);
+  window.cmdIndent.Click();
+  ASSERT_EQ(window.lineNotes.stops.size(), 1u);
+  EXPECT_EQ(window.lineNotes.stops[0].module, "modA");
+  EXPECT_EQ(window.lineNotes.stops[0].line, 3);
+  EXPECT_THAT(Code("clsB"), ElementsAre("With f", std::string(600, ' ') + ".x = 1", "End With"));
+  EXPECT_EQ(Questions().size(), 1u) << "only the question is shown";
+  window.txtIndent.SetText("4");
+  Answer(Answer::Kind::kYes);
+  window.cmdIndent.Click();
+  EXPECT_THAT(window.lineNotes.stops, IsEmpty());
+}
+
 struct FieldCase {
   const char* name;
   const char* typed;

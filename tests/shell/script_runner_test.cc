@@ -182,5 +182,62 @@ INSTANTIATE_TEST_SUITE_P(
                   "t.mqs:1: no question came for this answer"}),
     [](const testing::TestParamInfo<ErrorCase>& row) { return row.param.name; });
 
+// A wrong name stops the script before its first step: nothing is shown, asked or opened.
+class ScriptCheckedUpFrontTest : public ScriptRunnerTest,
+                                 public testing::WithParamInterface<ErrorCase> {};
+
+TEST_P(ScriptCheckedUpFrontTest, NothingRunsBeforeTheWrongName) {
+  const std::vector<std::string> code =
+      host::test::LinesOf(*Project().ComponentNamed("modMain").CodeModule());
+  EXPECT_EQ(ErrorOf(GetParam().script), GetParam().message);
+  EXPECT_TRUE(platform_.Calls().empty()) << platform_.Calls().size() << " platform calls";
+  EXPECT_EQ(Window().txtIndent.Text(), "4");
+  EXPECT_EQ(host::test::LinesOf(*Project().ComponentNamed("modMain").CodeModule()), code);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ScriptCheckedUpFrontTest,
+    testing::Values(
+        ErrorCase{"UnknownControl", "key 112\nclick cmdNope",
+                  "t.mqs:2: the main window has no control 'cmdNope'"},
+        ErrorCase{"MissingElement", "key 112\nanswer yes\nclick cmdIndent\ncheck chkReport(3) 1",
+                  "t.mqs:4: chkReport has no element 3"},
+        ErrorCase{"IndexOnALoneControl", "key 112\nselect txtIndent(1)",
+                  "t.mqs:2: txtIndent is not a control array"},
+        ErrorCase{"WrongKind", "key 112\nset cmdIndent 4",
+                  "t.mqs:2: cmdIndent is a button; 'set' needs a text box"},
+        ErrorCase{"ChooseOnAButton", "key 112\nchoose cmdIndent x",
+                  "t.mqs:2: cmdIndent is a button; 'choose' needs a combo box or a list box"},
+        ErrorCase{"TickWithoutCheckBoxes", "key 112\ntick cmbComponents modMain",
+                  "t.mqs:2: cmbComponents has no check boxes; use 'choose'"},
+        ErrorCase{"MissingMenuItem", "key 112\nmenu \"Open\"",
+                  "t.mqs:2: the Marquill menu has no item 'Open'"},
+        ErrorCase{"MissingToolbarButton", "key 112\ntoolbar \"Open\"",
+                  "t.mqs:2: the toolbar has no item 'Open'"},
+        ErrorCase{"MissingTab", "key 112\ntab 9", "t.mqs:2: SSTab1: no tab 9"},
+        ErrorCase{"KeyCodeOutOfRange", "key 112\nkey 256",
+                  "t.mqs:2: a key code runs from 0 to 255, not 256"},
+        ErrorCase{"MissingModule", "key 112\npane modGone",
+                  "t.mqs:2: the project has no component 'modGone'"},
+        ErrorCase{"LastOfManySteps", "key 112\nset txtIndent 2\npane modMain 2 2\nshortcut Header\n"
+                                     "answer yes\nclick cmdIndent\nclick cmdNope",
+                  "t.mqs:7: the main window has no control 'cmdNope'"}),
+    [](const testing::TestParamInfo<ErrorCase>& row) { return row.param.name; });
+
+// What earlier steps change is checked when its step comes: here the selection reaches a line
+// that only the pasted shortcut adds.
+TEST_F(ScriptRunnerTest, NamesThatDependOnEarlierStepsAreCheckedWhenReached) {
+  {
+    host::Connection connection;
+    connection.Open(addin_folder_.Folder() + "Marquill.mdb");
+    connection.Execute(host::InsertShortcutSql("Header"));
+    connection.Execute(host::UpdateShortcutSql("Header", "' Header"));
+  }
+  Run("pane modMain 2 2\nshortcut Header\npane modMain 3 3");
+  EXPECT_EQ(host::test::LinesOf(*Project().ComponentNamed("modMain").CodeModule()).size(), 3u);
+  EXPECT_EQ(ErrorOf("pane modMain 4 4"),
+            "t.mqs:1: modMain has 3 lines; the selection cannot reach line 4");
+}
+
 }  // namespace
 }  // namespace marquill::shell

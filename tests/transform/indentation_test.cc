@@ -48,9 +48,6 @@ const Case kCases[] = {
     {"DoEventsAndWithEventsAreOrdinary",
      {"Do", "DoEvents", "Dim WithEvents w As X", "Loop"},
      {"Do", "    DoEvents", "    Dim WithEvents w As X", "Loop"}},
-    {"TypeAnywhereOpensABlock",
-     {"If c.Type = 1 Then x = 2", "y = 1"},
-     {"If c.Type = 1 Then x = 2", "    y = 1"}},
     {"SelectAndCaseAreOrdinaryEndSelectCloses",
      {"Sub A()", "Select Case x", "Case 1", "y = 1", "End Select", "End Sub"},
      {"Sub A()", "Select Case x", "Case 1", "y = 1", "End Select", "End Sub"}},
@@ -67,12 +64,57 @@ const Case kCases[] = {
     {"ThenAtTheEndOpens", {"If a Then", "x", "End If"}, {"If a Then", "    x", "End If"}},
     {"ThenFollowedBySpacesOpens", {"If a Then  ", "x"}, {"If a Then  ", "    x"}},
     {"ThenFollowedByAStatementDoesNot", {"If a Then b = 1", "x"}, {"If a Then b = 1", "x"}},
-    {"OneCharacterStatementOpens", {"If a Then x", "y"}, {"If a Then x", "    y"}},
-    {"ThenFollowedByACommentDoesNot", {"If a Then ' note", "x"}, {"If a Then ' note", "x"}},
     {"IfWithoutThenOpens", {"If x", "y"}, {"If x", "    y"}},
-    {"CloserAndElseWordsStartIdentifiers",
-     {"For i = 1 To 2", "NextItem = 1", "Elsewhere = 0"},
-     {"For i = 1 To 2", "NextItem = 1", "Elsewhere = 0"}},
+    // A comment after Then is no statement: the block is open until End If.
+    {"ThenFollowedByACommentOpens",
+     {"If a Then ' note", "x", "End If", "y"},
+     {"If a Then ' note", "    x", "End If", "y"}},
+    {"ThenFollowedByBlanksAndACommentOpens",
+     {"If a Then \t'note: x = 1", "x", "End If"},
+     {"If a Then \t'note: x = 1", "    x", "End If"}},
+    {"CommentAfterAOneLineIfKeepsIt", {"If a Then b = 1 ' note", "x"}, {"If a Then b = 1 ' note", "x"}},
+    {"OneCharacterStatementDoesNotOpen", {"If a Then x", "y"}, {"If a Then x", "y"}},
+    {"ThenInsideAnIdentifierIsNoKeyword",
+     {"If IsThenable(x) Then", "y", "End If"},
+     {"If IsThenable(x) Then", "    y", "End If"}},
+    {"ThenInsideALiteralIsNoKeyword",
+     {"If s = \"Then x\" Then", "y", "End If"},
+     {"If s = \"Then x\" Then", "    y", "End If"}},
+    {"ThenInsideACommentIsNoKeyword", {"If a ' Then", "y"}, {"If a ' Then", "    y"}},
+    {"ThenAsAMemberIsNoKeyword", {"If x.Then Then", "y"}, {"If x.Then Then", "    y"}},
+    {"IfWithAParenthesisIsAnIf", {"If(a) Then", "y", "End If"}, {"If(a) Then", "    y", "End If"}},
+    {"IfPrefixOfAnIdentifierIsOrdinary", {"IfCount = 1", "y"}, {"IfCount = 1", "y"}},
+    // Keywords are whole words: these only begin like one.
+    {"CloserAndElseWordsStartingIdentifiersAreOrdinary",
+     {"For i = 1 To 2", "NextItem = 1", "Elsewhere = 0", "LoopCount = 0", "Ending = 1",
+      "Wending = 2", "Next"},
+     {"For i = 1 To 2", "    NextItem = 1", "    Elsewhere = 0", "    LoopCount = 0",
+      "    Ending = 1", "    Wending = 2", "Next"}},
+    {"WholeWordClosersKeepTheirRules",
+     {"For i = 1 To 2", "Do", "x", "Loop While x", "Next i", "Do", "Loop: y", "Next"},
+     {"For i = 1 To 2", "    Do", "        x", "    Loop While x", "Next i", "Do", "Loop: y",
+      "Next"}},
+    {"EndStatementClosesNothing",
+     {"Sub A()", "If a Then", "End", "End ' quit", "End If", "End Sub"},
+     {"Sub A()", "If a Then", "    End", "    End ' quit", "End If", "End Sub"}},
+    {"EveryBlockEndCloses",
+     {"With f", "Select Case x", "Case 1", "End Select", "End With"},
+     {"With f", "    Select Case x", "    Case 1", "End Select", "End With"}},
+    {"OpenerWordsStartingIdentifiersAreOrdinary",
+     {"Format = 1", "Within = 2", "Doing = 3", "Whiles = 4", "x"},
+     {"Format = 1", "Within = 2", "Doing = 3", "Whiles = 4", "x"}},
+    // Type and Enum open a block only where they declare one.
+    {"TypeInAnIfIsNoDeclaration",
+     {"If c.Type = 1 Then x = 2", "y = 1"},
+     {"If c.Type = 1 Then x = 2", "y = 1"}},
+    {"TypeAndEnumAnywhereElseAreOrdinary",
+     {"x.Type = 3", "Dim e As Enum1", "s = \"Type \"", "Call SetType (1)", "y"},
+     {"x.Type = 3", "Dim e As Enum1", "s = \"Type \"", "Call SetType (1)", "y"}},
+    {"TypeAndEnumDeclarationsOpen",
+     {"Type T", "a As Long", "End Type", "Enum E", "k", "End Enum", "Private Enum F", "m",
+      "End Enum"},
+     {"Type T", "    a As Long", "End Type", "Enum E", "    k", "End Enum", "Private Enum F",
+      "    m", "End Enum"}},
     {"LeadingTabStaysAfterTheIndentation",
      {"For i = 1 To 2", "  \tx = 1", "Next"},
      {"For i = 1 To 2", "    \tx = 1", "Next"}},
@@ -122,6 +164,88 @@ TEST(IndentLinesRangeTest, WalkPastTheLastLineFailsKeepingWhatItWrote) {
       {"With f", ".x = 1"}, [](host::CodeModule& m) { IndentLines(m, 1, 3, 4); },
       {"With f", "    .x = 1"}, testing::Outcome::kFails);
 }
+
+// A statement left continued (one line could not hold it) is read as one: its lines share the
+// statement's level, and Then may stand on any of them.
+const Case kContinuedCases[] = {
+    {"ContinuedIfOpensByItsLastLine",
+     {"If a And _", "b Then", "x", "End If"},
+     {"If a And _", "b Then", "    x", "End If"}},
+    {"ContinuedOneLineIfDoesNotOpen",
+     {"If a _", "  Then x = 1", "y"},
+     {"If a _", "Then x = 1", "y"}},
+    {"ContinuedLinesShareTheLevel",
+     {"For i = 1 To 2", "x = 1 + _", "      2", "Next"},
+     {"For i = 1 To 2", "    x = 1 + _", "    2", "Next"}},
+    {"ContinuedCloserWritesAllItsLinesOut",
+     {"With f", ".a = 1", "End _", "With", "x"},
+     {"With f", "    .a = 1", "End _", "With", "x"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Continued, IndentLinesTest, ::testing::ValuesIn(kContinuedCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// A line the indentation would push past the longest code line takes what still fits.
+TEST(IndentLinesRangeTest, LongLinesTakeTheIndentationThatFits) {
+  const std::string fits(1019, 'x');
+  const std::string nearly(1021, 'y');
+  const std::string over(1030, 'z');
+  VerifyIndent({"For i = 1 To 2", "    " + fits, "  " + nearly, over, "Next"},
+               {"For i = 1 To 2", fits, nearly, "      " + over, "Next"});
+}
+
+TEST(IndentLinesRangeTest, StopNamesTheLine) {
+  host::MemoryProject project("Project1");
+  host::MemoryCodeModule& module =
+      testing::MakeModule(project, {"For i = 1 To 2", "Do", "x", "Loop", "Next"}, host::Eol::kCrLf);
+  try {
+    IndentLines(module, 1, 5, 600);
+    FAIL() << "indented past the longest code line";
+  } catch (const IndentStop& stop) {
+    EXPECT_EQ(stop.line(), 3);
+    EXPECT_NE(std::string(stop.what()).find("1200"), std::string::npos) << stop.what();
+  }
+  EXPECT_EQ(module.Line(2), std::string(600, ' ') + "Do");
+  EXPECT_EQ(module.Line(3), "x");
+}
+
+struct RuleCase {
+  const char* name;
+  friend void PrintTo(const RuleCase& row, std::ostream* os) { *os << row.name; }
+  const char* line;
+  BlockRule rule;
+};
+
+class ClassifyLineTest : public ::testing::TestWithParam<RuleCase> {};
+
+TEST_P(ClassifyLineTest, FindsTheRule) {
+  EXPECT_EQ(ClassifyLine(GetParam().line), GetParam().rule) << GetParam().line;
+}
+
+const RuleCase kRuleCases[] = {
+    {"WhileLoop", "While a", BlockRule::kOpener},
+    {"BareDo", "Do", BlockRule::kOpener},
+    {"DoWithAComment", "Do ' forever", BlockRule::kOpener},
+    {"DoColonIsNoBlock", "Do: DoEvents: Loop", BlockRule::kOther},
+    {"PublicType", "Public Type Point", BlockRule::kOpener},
+    {"TypeWithoutName", "Type ", BlockRule::kOther},
+    {"PrivateAlone", "Private x As Long", BlockRule::kOther},
+    {"EnumMember", "x = Enum1.Value", BlockRule::kOther},
+    {"If", "If a Then", BlockRule::kIf},
+    {"HashIf", "#If Win32 Then", BlockRule::kOther},
+    {"Wend", "Wend", BlockRule::kCloser},
+    {"NextColon", "Next: x = 1", BlockRule::kCloser},
+    {"EndProperty", "End Property", BlockRule::kCloser},
+    {"EndFunctionWithBlanks", "End  Function", BlockRule::kCloser},
+    {"EndAlone", "End", BlockRule::kOther},
+    {"EndCall", "End Call", BlockRule::kOther},
+    {"ElseColon", "Else:", BlockRule::kElse},
+    {"ElseIf", "ElseIf a Then", BlockRule::kElse},
+    {"HashElse", "#Else", BlockRule::kOther},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, ClassifyLineTest, ::testing::ValuesIn(kRuleCases),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace marquill::transform

@@ -21,6 +21,13 @@ bool IsDesignerBegin(std::string_view trimmed) {
   return trimmed.starts_with("Begin ") || trimmed.starts_with("Begin\t");
 }
 
+// A line the loader takes for part of the header or the designer when it comes before the first
+// attribute: VERSION, Object = ..., a BEGIN block, a designer's Begin, and a stray End.
+bool ReadsAsHeaderLine(std::string_view trimmed) {
+  return StartsWithNoCase(trimmed, "VERSION ") || IsObjectLine(trimmed) || trimmed == "BEGIN" ||
+         trimmed == "End" || IsDesignerBegin(trimmed);
+}
+
 std::string UnquoteValue(std::string_view value) {
   value = TrimSpaces(value);
   if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
@@ -195,7 +202,14 @@ std::string RenderComponent(const ComponentImage& image, MemoryComponent& compon
   }
   for (const AttributeLine& attribute : component.Attributes().lines())
     writer.Write(AttributeText(attribute), attribute.eol);
-  if (const MemoryCodeModule* module = component.Code()) {
+  const MemoryCodeModule* code = component.Code();
+  if (component.Attributes().lines().empty() && code != nullptr && code->CountOfLines() > 0 &&
+      ReadsAsHeaderLine(TrimBlanks(code->LineAt(1).text))) {
+    // Nothing would then tell the code from the header (a comment deleted from "End ' note"
+    // leaves "End "): the name attribute every saved component has marks where the code starts.
+    writer.Write(AttributeText({"", "VB_Name", QuoteAttributeText(component.Name())}), image.fill);
+  }
+  if (const MemoryCodeModule* module = code) {
     const std::vector<MemoryCodeModule::PlacedAttribute> placed = module->AttributePlacement();
     auto next = placed.begin();
     const int count = module->CountOfLines();

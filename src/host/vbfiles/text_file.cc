@@ -105,43 +105,4 @@ fs::path ResolveListedPath(const fs::path& base, std::string_view listed) {
   return fs::exists(resolved, error) ? resolved : fs::path();
 }
 
-namespace {
-
-[[noreturn]] void Fail(const fs::path& path, const std::string& what, int error_number) {
-  throw SaveError(path.string() + ": " + what + ": " + std::strerror(error_number));
-}
-
-}  // namespace
-
-AtomicFileSet::~AtomicFileSet() {
-  for (const Staged& staged : staged_) ::unlink(staged.temp.c_str());
-}
-
-void AtomicFileSet::Stage(const fs::path& target, std::string_view bytes) {
-  std::error_code error;
-  if (fs::is_directory(target, error)) Fail(target, "cannot replace", EISDIR);
-  const TemporaryFile temp = CreateTemporaryBeside(target.string());
-  if (temp.fd < 0) Fail(target, "cannot create a temporary file", errno);
-  {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    staged_.push_back({target, temp.path});
-  }
-  const bool ok =
-      WriteAllBytes(temp.fd, bytes) && ::fchmod(temp.fd, ReplacementMode(target.string())) == 0;
-  const int error_number = errno;
-  if (::close(temp.fd) != 0 || !ok) Fail(target, "cannot write", ok ? errno : error_number);
-}
-
-void AtomicFileSet::Commit() {
-  for (std::size_t i = 0; i < staged_.size(); ++i) {
-    if (::rename(staged_[i].temp.c_str(), staged_[i].target.c_str()) != 0) {
-      const int error_number = errno;
-      const fs::path target = staged_[i].target;
-      staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(i));
-      Fail(target, "cannot replace the file", error_number);
-    }
-  }
-  staged_.clear();
-}
-
 }  // namespace marquill::host::vbfiles

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "host/files/file_transaction.h"
 #include "host/text/quote.h"
 #include "host/text/vb_text.h"
 #include "host/vbfiles/code_page.h"
@@ -75,6 +76,9 @@ VbProject::~VbProject() = default;
 std::unique_ptr<VbProject> VbProject::Load(const fs::path& vbp_path, const LoadOptions& options) {
   std::unique_ptr<VbProject> project(new VbProject());
   project->path_ = vbp_path;
+  // Another run's save must not go on while this one reads, or clears what a killed one left.
+  const FolderLock lock(fs::path(project->JournalPath()).parent_path().string());
+  project->RecoverInterruptedSave();
   project->options_ = options;
   project->vbp_bytes_ = ReadFileBytes(vbp_path);
   project->vbp_ = VbpFile::Parse(project->vbp_bytes_, vbp_path.string());
@@ -101,6 +105,7 @@ std::unique_ptr<VbProject> VbProject::Load(const fs::path& vbp_path, const LoadO
   });
   for (const VbpReference& reference : project->vbp_.references)
     project->project_->AddReference(reference.reference);
+  project->RemoveStrayTemporaries();
   return project;
 }
 
@@ -248,30 +253,80 @@ std::vector<VbProject::OutputFile> VbProject::SaveToMemory(SaveMode mode) {
 }
 
 std::vector<fs::path> VbProject::Save(SaveMode mode) {
-  AtomicFileSet set;
+  const std::string journal = JournalPath();
+  const FolderLock lock(fs::path(journal).parent_path().string());
+  FileTransaction transaction(journal);
   std::vector<fs::path> written;
-  std::string vbp = vbp_.Render();
-  if (mode == SaveMode::kAll || vbp != vbp_bytes_) {
-    set.Stage(path_, vbp);
-    written.push_back(path_);
+  try {
+    std::string vbp = vbp_.Render();
+    if (mode == SaveMode::kAll || vbp != vbp_bytes_) {
+      transaction.Stage(path_.string(), vbp);
+      written.push_back(path_);
+    }
+    // Components are rendered and written side by side; each touches only its own objects.
+    std::vector<Entry*> changed;
+    for (Entry& entry : entries_) {
+      if (entry.image && (mode == SaveMode::kAll || HasChanged(*entry.image, *entry.component)))
+        changed.push_back(&entry);
+    }
+    ForEachInParallel(changed.size(), [&](std::size_t i) {
+      transaction.Stage(changed[i]->path.string(),
+                        RenderComponent(*changed[i]->image, *changed[i]->component));
+    });
+    for (const Entry* entry : changed) written.push_back(entry->path);
+    for (const fs::path& side_file : side_files_.ChangedFiles()) {
+      transaction.Stage(side_file.string(), side_files_.Contents(side_file));
+      written.push_back(side_file);
+    }
+    transaction.Commit();
+  } catch (const TransactionError& error) {
+    if (error.read_only().empty()) throw SaveError(error.what());
+    std::string files;
+    for (const std::string& file : error.read_only()) files += (files.empty() ? "" : ", ") + file;
+    throw SaveError(path_.string() +
+                    ": nothing was saved: read-only files are left as they are: " + files);
   }
-  // Components are rendered and written side by side; each touches only its own objects.
-  std::vector<Entry*> changed;
-  for (Entry& entry : entries_) {
-    if (entry.image && (mode == SaveMode::kAll || HasChanged(*entry.image, *entry.component)))
-      changed.push_back(&entry);
-  }
-  ForEachInParallel(changed.size(), [&](std::size_t i) {
-    set.Stage(changed[i]->path, RenderComponent(*changed[i]->image, *changed[i]->component));
-  });
-  for (const Entry* entry : changed) written.push_back(entry->path);
-  for (const fs::path& side_file : side_files_.ChangedFiles()) {
-    set.Stage(side_file, side_files_.Contents(side_file));
-    written.push_back(side_file);
-  }
-  set.Commit();
   MarkAllSaved();
   return written;
+}
+
+std::string VbProject::JournalPath() const {
+  std::error_code error;
+  fs::path real = fs::weakly_canonical(path_, error);
+  return JournalBeside(error ? path_.string() : real.string());
+}
+
+void VbProject::RecoverInterruptedSave() {
+  const std::string journal = JournalPath();
+  const Recovery recovery = RecoverInterrupted(journal);
+  if (!recovery.problems.empty()) {
+    std::string problems;
+    for (const std::string& problem : recovery.problems) problems += "; " + problem;
+    throw LoadError(path_.string(), 0,
+                    "a save was interrupted and cannot be finished" + problems + " (the journal " +
+                        journal + " is kept; mend the cause and run again)");
+  }
+  const std::string count =
+      std::to_string(recovery.files) + " file" + (recovery.files == 1 ? "" : "s");
+  if (recovery.outcome == Recovery::Outcome::kCompleted) {
+    notices_.push_back(path_.string() + ": completed a save that was interrupted: " + count +
+                       " now hold their new contents");
+  } else if (recovery.outcome == Recovery::Outcome::kRolledBack) {
+    notices_.push_back(path_.string() + ": finished undoing a save that failed: " + count +
+                       " hold their old contents");
+  }
+}
+
+void VbProject::RemoveStrayTemporaries() {
+  std::vector<std::string> files{path_.string(), JournalPath()};
+  for (const Entry& entry : entries_) files.push_back(entry.path.string());
+  const std::size_t removed = host::RemoveStrayTemporaries(files);
+  if (removed > 0) {
+    notices_.push_back(path_.string() + ": removed " + std::to_string(removed) + " temporary file" +
+                       (removed == 1 ? "" : "s") +
+                       " left by a save that was interrupted; the files it was saving kept their "
+                       "old contents");
+  }
 }
 
 void VbProject::ForEachRendered(

@@ -2,8 +2,11 @@
 //
 // Load() reads the .vbp and every file it lists into a MemoryProject (code, attributes,
 // designers) and keeps, per file, what is needed to write it back in the IDE's layout. Save()
-// rewrites only what changed, each file through a temporary beside it; a project saved without a
-// change is left alone, and rendering any file of an unchanged project gives its bytes back.
+// rewrites only what changed, all files as one transaction (host/files/file_transaction.h): after
+// a failure or a kill every file holds its old contents or every file its new ones. Load()
+// finishes a save that was interrupted, or removes what it left, before reading. A project saved
+// without a change is left alone, and rendering any file of an unchanged project gives its bytes
+// back.
 #pragma once
 
 #include <filesystem>
@@ -39,7 +42,8 @@ class VbProject {
  public:
   // LoadError "FILE:LINE: ..." for a missing file of code (a related document or resource file
   // may be missing), a line that cannot be read, a binary file, a block that never closes, a
-  // project file that lists itself, or two components of one name.
+  // project file that lists itself, two components of one name, or an interrupted save that
+  // cannot be completed.
   static std::unique_ptr<VbProject> Load(const std::filesystem::path& vbp_path,
                                          const LoadOptions& options = {});
   ~VbProject();
@@ -47,6 +51,9 @@ class VbProject {
   MemoryProject& Project() { return *project_; }
   const std::filesystem::path& Path() const { return path_; }
   const VbpFile& Vbp() const { return vbp_; }
+  // What the load did besides reading, for the user ("FILE: message" lines without the program's
+  // name): an interrupted save completed or cleared away.
+  const std::vector<std::string>& Notices() const { return notices_; }
 
   // Hands the project to `vbe` and makes it the active one. This object goes on writing it, so
   // it must not outlive `vbe`.
@@ -64,8 +71,8 @@ class VbProject {
 
   // What Save() would write, without writing it.
   std::vector<OutputFile> SaveToMemory(SaveMode mode = SaveMode::kChanged);
-  // Writes the files and returns their paths. SaveError when a file cannot be written; then no
-  // file has been replaced.
+  // Writes the files and returns their paths. SaveError when a file cannot be written or is
+  // read-only; then no file has been replaced.
   std::vector<std::filesystem::path> Save(SaveMode mode = SaveMode::kChanged);
 
   // Each file the project writes, rendered one at a time (keeps memory flat for large projects):
@@ -104,6 +111,10 @@ class VbProject {
   void Visit(SaveMode mode,
              const std::function<void(const std::filesystem::path&, std::string)>& visit);
   void MarkAllSaved();
+  // The journal of this project's saves, beside the project file, and its folder.
+  std::string JournalPath() const;
+  void RecoverInterruptedSave();
+  void RemoveStrayTemporaries();
 
   std::filesystem::path path_;
   VbpFile vbp_;
@@ -120,6 +131,7 @@ class VbProject {
   std::vector<int> code_pages_;  // to try on names that name no file as written
   LoadOptions options_;
   SideFiles side_files_;
+  std::vector<std::string> notices_;
 };
 
 }  // namespace marquill::host::vbfiles

@@ -7,6 +7,8 @@ namespace marquill::shell {
 
 namespace {
 
+constexpr int kMaxKeyCode = 255;
+
 const char* KindName(ControlKind kind) {
   switch (kind) {
     case ControlKind::kLabel:
@@ -38,6 +40,7 @@ class Runner {
   Runner(ScriptTarget target, const std::string& file) : target_(target), file_(file) {}
 
   void Run(const std::vector<ScriptStep>& steps) {
+    CheckNames(steps);
     for (const ScriptStep& step : steps) {
       step_ = &step;
       RunGuarded(step);
@@ -46,6 +49,65 @@ class Runner {
   }
 
  private:
+  // Names no step can change (controls and their kinds, control array indexes, menu and toolbar
+  // captions, tab numbers, key codes, modules) are checked before the first step runs: a
+  // misspelt one stops the script before anything is shown, opened or written. List entries,
+  // enabled states and shortcuts depend on earlier steps and are checked when their step runs.
+  void CheckNames(const std::vector<ScriptStep>& steps) {
+    if (target_.addin.MainWindow() == nullptr) return;  // checked step by step, once it opens
+    for (const ScriptStep& step : steps) {
+      step_ = &step;
+      try {
+        CheckStep(step);
+      } catch (const std::logic_error& error) {  // a tab number out of range
+        Fail(error.what());
+      }
+    }
+    step_ = nullptr;
+  }
+
+  void CheckStep(const ScriptStep& step) const {
+    switch (step.verb) {
+      case StepVerb::kSet:
+        As<TextBox>(ControlKind::kTextBox, "set");
+        return;
+      case StepVerb::kCheck:
+        As<CheckBox>(ControlKind::kCheckBox, "check");
+        return;
+      case StepVerb::kSelect:
+        As<OptionButton>(ControlKind::kOptionButton, "select");
+        return;
+      case StepVerb::kClick:
+        Clickable(ControlNamed());
+        return;
+      case StepVerb::kChoose:
+        ListNamed("choose");
+        return;
+      case StepVerb::kTick:
+      case StepVerb::kUntick:
+        TickList(step.verb == StepVerb::kTick);
+        return;
+      case StepVerb::kTab:
+        Window().SSTab1.TabCaption(std::stoi(step.args[0].text));
+        return;
+      case StepVerb::kKey:
+        KeyCode();
+        return;
+      case StepVerb::kPane:
+        PaneModule();
+        return;
+      case StepVerb::kMenu:
+        BarControl(kAddInsMenuName, "the Marquill menu");
+        return;
+      case StepVerb::kToolbar:
+        BarControl(kToolbarName, "the toolbar");
+        return;
+      case StepVerb::kAnswer:
+      case StepVerb::kShortcut:
+        return;
+    }
+  }
+
   [[noreturn]] void Fail(const std::string& message) const {
     throw ScriptError(file_, step_->line, message);
   }
@@ -83,7 +145,7 @@ class Runner {
       case StepVerb::kTab:
         return Window().SSTab1.SetTab(std::stoi(step.args[0].text));
       case StepVerb::kKey:
-        return Window().KeyDown(std::stoi(step.args[0].text), 0);
+        return Window().KeyDown(KeyCode(), 0);
       case StepVerb::kAnswer:
         return QueueAnswer(step.args[0]);
       case StepVerb::kPane:
@@ -141,8 +203,32 @@ class Runner {
     box.LoseFocus();
   }
 
+  // A control 'click' can press; fails on any other kind.
+  Control& Clickable(Control& control) const {
+    switch (control.Kind()) {
+      case ControlKind::kCommandButton:
+      case ControlKind::kPictureBox:
+      case ControlKind::kOptionButton:
+      case ControlKind::kCheckBox:
+        return control;
+      default:
+        Fail(control.DisplayName() + " is " + KindName(control.Kind()) +
+             "; 'click' needs a button, a picture box, an option button or a check box");
+    }
+  }
+
+  // Key codes run from 0 to 255, as the window's KeyDown receives them.
+  int KeyCode() const {
+    const int code = std::stoi(step_->args[0].text);
+    if (code > kMaxKeyCode) {
+      Fail("a key code runs from 0 to " + std::to_string(kMaxKeyCode) + ", not " +
+           step_->args[0].text);
+    }
+    return code;
+  }
+
   void Click(Control& control) {
-    Enabled(control);
+    Enabled(Clickable(control));
     switch (control.Kind()) {
       case ControlKind::kCommandButton:
         static_cast<CommandButton&>(control).Click();
@@ -159,18 +245,27 @@ class Runner {
         return;
       }
       default:
-        Fail(control.DisplayName() + " is " + KindName(control.Kind()) +
-             "; 'click' needs a button, a picture box, an option button or a check box");
+        return;
     }
   }
 
-  ListControl& List(const char* verb) const {
+  ListControl& ListNamed(const char* verb) const {
     Control& control = ControlNamed();
     if (control.Kind() != ControlKind::kComboBox && control.Kind() != ControlKind::kListBox) {
       Fail(control.DisplayName() + " is " + KindName(control.Kind()) + "; '" + verb +
            "' needs a combo box or a list box");
     }
-    return Enabled(static_cast<ListControl&>(control));
+    return static_cast<ListControl&>(control);
+  }
+
+  ListControl& List(const char* verb) const { return Enabled(ListNamed(verb)); }
+
+  ListBox& TickList(bool tick) const {
+    ListControl& list = ListNamed(tick ? "tick" : "untick");
+    if (list.Kind() != ControlKind::kListBox || !static_cast<ListBox&>(list).CheckBoxes()) {
+      Fail(list.DisplayName() + " has no check boxes; use 'choose'");
+    }
+    return static_cast<ListBox&>(list);
   }
 
   int Entry(const ListControl& list) const {
@@ -193,11 +288,8 @@ class Runner {
   }
 
   void Tick(bool tick) {
-    ListControl& list = List(tick ? "tick" : "untick");
-    if (list.Kind() != ControlKind::kListBox || !static_cast<ListBox&>(list).CheckBoxes()) {
-      Fail(list.DisplayName() + " has no check boxes; use 'choose'");
-    }
-    static_cast<ListBox&>(list).SetSelected(Entry(list), tick);
+    ListBox& list = Enabled(TickList(tick));
+    list.SetSelected(Entry(list), tick);
   }
 
   void QueueAnswer(const ScriptToken& token) {
@@ -224,20 +316,11 @@ class Runner {
 
   void Pane() {
     const std::vector<ScriptToken>& args = step_->args;
-    if (!args[0].quoted && args[0].text == "none") {
+    if (IsPaneNone()) {
       target_.vbe.ClearActiveCodePane();
       return;
     }
-    host::Project* project = target_.vbe.ActiveProject();
-    if (project == nullptr) Fail("there is no active project");
-    host::Component* component = nullptr;
-    try {
-      component = &project->Components().Item(args[0].text);
-    } catch (const host::HostError&) {
-      Fail("the project has no component '" + args[0].text + "'");
-    }
-    host::CodeModule* module = component->CodeModule();
-    if (module == nullptr) Fail(args[0].text + " has no code");
+    host::CodeModule* module = PaneModule();
     host::Selection selection{1, 1, 1, 1};
     if (args.size() == 3) {
       ParsePanePosition(args[1].text, selection.start_line, selection.start_column);
@@ -252,11 +335,34 @@ class Runner {
     target_.vbe.ShowCode(*module, selection);
   }
 
-  void ClickBarControl(std::string_view bar, const char* where) {
+  bool IsPaneNone() const { return !step_->args[0].quoted && step_->args[0].text == "none"; }
+
+  // The code module a pane step names; nullptr for `pane none`.
+  host::CodeModule* PaneModule() const {
+    if (IsPaneNone()) return nullptr;
+    const std::string& name = step_->args[0].text;
+    host::Project* project = target_.vbe.ActiveProject();
+    if (project == nullptr) Fail("there is no active project");
+    host::Component* component = nullptr;
+    try {
+      component = &project->Components().Item(name);
+    } catch (const host::HostError&) {
+      Fail("the project has no component '" + name + "'");
+    }
+    host::CodeModule* module = component->CodeModule();
+    if (module == nullptr) Fail(name + " has no code");
+    return module;
+  }
+
+  RecordingControl& BarControl(std::string_view bar, const char* where) const {
     const std::string& caption = step_->args[0].text;
     RecordingControl* control = target_.bars.FindControl(bar, caption);
     if (control == nullptr) Fail(std::string(where) + " has no item '" + caption + "'");
-    target_.bars.Click(*control);
+    return *control;
+  }
+
+  void ClickBarControl(std::string_view bar, const char* where) {
+    target_.bars.Click(BarControl(bar, where));
   }
 
   void ChooseShortcut(const std::string& name) {

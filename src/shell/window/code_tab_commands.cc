@@ -25,6 +25,21 @@ void RunOverTarget(frmUtility& window, const TextBox& field,
       *vbe, SelectedScope(window), [&field] { return field.Text(); }, procedure);
 }
 
+// Joins continued statements, counting those left continued in the window's notes.
+void JoinOverTarget(frmUtility& window) {
+  LineCommandNotes& notes = window.lineNotes;
+  RunOverTarget(window, [&notes](host::CodeModule& module, int first, int last) {
+    transform::JoinReport report;
+    try {
+      transform::JoinLines(module, first, last, &report);
+    } catch (const host::HostError&) {
+      notes.statements_left_continued += report.left_continued;
+      throw;
+    }
+    notes.statements_left_continued += report.left_continued;
+  });
+}
+
 void NormaliseNumberField(TextBox& field) {
   // A text too large for a number stays as typed; the commands' entry test then rejects it.
   host::Step([&field] { field.SetText(host::DecimalFieldText(field.Text())); });
@@ -48,7 +63,10 @@ void cmdCompactStr_Click(frmUtility& window) { RunOverTarget(window, transform::
 
 void cndDelAllComments_Click(frmUtility& window) { RunOverTarget(window, transform::DelComments); }
 
-void cmdDelSplit_Click(frmUtility& window) { RunOverTarget(window, transform::JoinLines); }
+void cmdDelSplit_Click(frmUtility& window) {
+  window.lineNotes = {};
+  JoinOverTarget(window);
+}
 
 void cmdSplit_Click(frmUtility& window) {
   if (!host::NumberFieldPasses(window.txtSplit.Text())) return;
@@ -56,13 +74,24 @@ void cmdSplit_Click(frmUtility& window) {
 }
 
 void cmdIndent_Click(frmUtility& window) {
+  window.lineNotes = {};
   if (!host::NumberFieldPasses(window.txtIndent.Text())) return;
   const MsgBoxResult answer = window.Platform().MsgBox(MessageBox{
       std::string(kIndentQuestion), std::string(kIndentQuestionTitle), MsgBoxButtons::kYesNo});
   if (answer != MsgBoxResult::kYes) return;
   // The block rules read one physical line at a time: continued statements become one line first.
-  cmdDelSplit_Click(window);
-  RunOverTarget(window, window.txtIndent, transform::IndentLines);
+  JoinOverTarget(window);
+  LineCommandNotes& notes = window.lineNotes;
+  RunOverTarget(window, window.txtIndent,
+                [&notes](host::CodeModule& module, int first, int last, int width) {
+                  try {
+                    transform::IndentLines(module, first, last, width);
+                  } catch (const transform::IndentStop& stop) {
+                    // The window says nothing, as for any failure; the note is for the caller.
+                    notes.stops.push_back({module.Parent().Name(), stop.line(), stop.what()});
+                    throw;
+                  }
+                });
 }
 
 void txtSplit_LostFocus(frmUtility& window) { NormaliseNumberField(window.txtSplit); }

@@ -4,6 +4,7 @@
 // `cndDelAllComments` included), since handlers and scripts refer to them.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "shell/window/controls.h"
@@ -72,6 +73,17 @@ struct ControlsTab {
   ControlArray<CommandButton> cmdTabUpDown{"cmdTabUpDown"};
 };
 
+// What the last line command met that the window keeps quiet about; the command line reports it.
+struct LineCommandNotes {
+  struct Stop {
+    std::string module;  // the component's name
+    int line = 0;
+    std::string reason;
+  };
+  int statements_left_continued = 0;  // joins one code line could not hold
+  std::vector<Stop> stops;            // modules a procedure gave up on, first come first
+};
+
 // 2 "C&ode && Shortcuts": the line commands with their scope, and the shortcut editor.
 struct CodeTab {
   static constexpr int kPage = 2;
@@ -92,6 +104,7 @@ struct CodeTab {
   ListBox lstShortcuts{"lstShortcuts", kPage};
   TextBox txtShortcut{"txtShortcut", kPage, "", kMultiLine | kVerticalScroll};
   ControlArray<CommandButton> cmdShortcut{"cmdShortcut"};
+  LineCommandNotes lineNotes;
 };
 
 // 3 "Co&mments": comment templates and header insertion.

@@ -10,7 +10,7 @@ Private Declare Function GetPrivateProfileString Lib  "kernel32" Alias "GetPriva
 
 Public Const APP_TITLE As String = "Marquill Sample"
 Private Const MAX_ITEMS As Long = 100
-Private Const QUOTE_NOTE As String = "It's ""quoted"" here"  ' a comment after a string with ' in it
+Private Const QUOTE_NOTE As String = "It's ""quoted"" here" ' a comment after a string with ' in it
 
 Public Enum CounterMode
     cmUp = 0

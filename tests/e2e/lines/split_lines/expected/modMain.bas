@@ -16,8 +16,8 @@ Private Declare Function GetPrivateProfileString Lib  _
 
 Public Const APP_TITLE As String = "Marquill Sample"
 Private Const MAX_ITEMS As Long = 100
-Private Const QUOTE_NOTE As String = "It's ""quoted"" here"  _
-' a comment after a string with ' in it
+Private Const QUOTE_NOTE As String = "It's ""quoted"" " & _
+"here" ' a comment after a string with ' in it
 
 Public Enum CounterMode
     cmUp = 0

@@ -151,8 +151,10 @@ TEST(InfoCommandTest, AScriptThatIsNoRegularFileIsRefusedAtOnce) {
   ASSERT_EQ(::mkfifo((folder / "steps.mqs").c_str(), 0644), 0);
   const Result result = Marquill({"run", folder / "steps.mqs", folder / "P.vbp"});
   EXPECT_EQ(result.code, kExitUsage);
-  EXPECT_EQ(result.err, "marquill: " + (folder / "steps.mqs") +
-                            ": cannot read the script: not a regular file (a FIFO)\n");
+  // The summary line of the run may follow.
+  EXPECT_TRUE(result.err.starts_with("marquill: " + (folder / "steps.mqs") +
+                                     ": cannot read the script: not a regular file (a FIFO)\n"))
+      << result.err;
 }
 
 }  // namespace

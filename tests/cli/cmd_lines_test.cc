@@ -138,7 +138,7 @@ TEST_F(LineCommandsTest, IndentWithNoOneToAnswerRefusesAndWritesNothing) {
   EXPECT_EQ(result.code, kExitFailed);
   EXPECT_NE(result.err.find("This will remove multiple line spliting !"), std::string::npos)
       << result.err;
-  EXPECT_NE(result.err.find("marquill: indent was not confirmed; nothing was written"),
+  EXPECT_NE(result.err.find(": indent was not confirmed; nothing was written"),
             std::string::npos)
       << result.err;
   EXPECT_TRUE(Changed().empty());
@@ -210,15 +210,18 @@ TEST_F(LineCommandsTest, StatementsLeftContinuedAreCounted) {
   before_ = Files(work_ / "project");
   const Result join = Marquill({"join-lines", "--module", "modMain"});
   EXPECT_EQ(join.code, kExitDone) << join.err;
-  EXPECT_EQ(join.err,
-            "join-lines: 2 statements left continued: one line of at most 1023 characters could "
-            "not hold them\n");
+  EXPECT_EQ(join.err.rfind("join-lines: 2 statements left continued: one line of at most 1023 "
+                           "characters could not hold them\njoin-lines: 5 files, 1 changed, 2 "
+                           "statements left continued, ",
+                           0),
+            0u)
+      << join.err;
   EXPECT_NE(Changed()["modMain.bas"].find(piece + piece + "1\r\n"), std::string::npos);
   const Result indent = Marquill({"indent", "--yes", "--module", "modMain"});
   EXPECT_EQ(indent.code, kExitDone) << indent.err;
   EXPECT_NE(indent.err.find("indent: 2 statements left continued"), std::string::npos)
       << indent.err;
-  const Result none = Marquill({"join-lines", "--module", "clsCounter"});
+  const Result none = Marquill({"join-lines", "-q", "--module", "clsCounter"});
   EXPECT_EQ(none.err, "");
 }
 
@@ -239,16 +242,27 @@ TEST_P(LineUsageTest, ExitsTwoAndWritesNothing) {
 }
 
 const UsageCase kUsageCases[] = {
-    {"SelectWithoutModule", {"join-lines", "--select", "1-2"}, "--select needs --module"},
+    {"SelectWithoutModule", {"join-lines", "--select", "1-2"}, "--select requires --module"},
     {"SelectNotARange", {"join-lines", "--module", "modMain", "--select", "3"}, "FIRST-LAST"},
     {"SelectBackwards", {"join-lines", "--module", "modMain", "--select", "5-3"}, "FIRST-LAST"},
     {"SelectPastTheEnd",
      {"join-lines", "--module", "modMain", "--select", "60-900"},
      "'modMain' has 70 lines"},
-    {"UnknownModule", {"delete-comments", "--module", "modNope"}, "no component named 'modNope'"},
-    {"WidthZero", {"split-lines", "--width", "0"}, "--width wants a number greater than 0"},
-    {"WidthNotANumber", {"indent", "--yes", "--width", "four"}, "--width wants a number"},
-    {"WidthBeyondAWholeNumber", {"split-lines", "--width", "1e10"}, "--width 1e10 is too large"},
+    {"UnknownModule",
+     {"delete-comments", "--module", "modNope"},
+     "no component named 'modNope' (by name or file); the project has: frmMain, mdiMain, "},
+    {"SelectPastTheEndExplainsTheCounting",
+     {"join-lines", "--module", "modMain", "--select", "1-71"},
+     "without the file's header and Attribute lines"},
+    {"ModuleEmpty", {"delete-comments", "--module", ""}, "--module: must not be empty"},
+    {"SelectEmpty", {"join-lines", "--module", "modMain", "--select", ""}, "must not be empty"},
+    {"WidthZero", {"split-lines", "--width", "0"}, "--width: wants a whole number of at least 1"},
+    {"WidthFraction", {"indent", "--width", "0.4"}, "--width: wants a whole number"},
+    {"WidthSigned", {"split-lines", "--width", "+5"}, "--width: wants a whole number"},
+    {"WidthHex", {"indent", "--width", "&H10"}, "--width: wants a whole number"},
+    {"WidthExponent", {"split-lines", "--width", "1e3"}, "--width: wants a whole number"},
+    {"WidthNotANumber", {"indent", "--yes", "--width", "four"}, "--width: wants a whole number"},
+    {"WidthBeyondAWholeNumber", {"split-lines", "--width", "99999999999"}, "is too large"},
     {"IndentWiderThanACodeLine",
      {"indent", "--yes", "--width", "1024"},
      "--width 1024 is too large: at most 1023"},

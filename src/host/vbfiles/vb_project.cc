@@ -74,13 +74,24 @@ bool NeedsDesigner(ListedKind kind) {
 VbProject::~VbProject() = default;
 
 std::unique_ptr<VbProject> VbProject::Load(const fs::path& vbp_path, const LoadOptions& options) {
+  return LoadFrom(vbp_path, nullptr, options);
+}
+
+std::unique_ptr<VbProject> VbProject::Load(const fs::path& vbp_path, std::string vbp_bytes,
+                                           const LoadOptions& options) {
+  return LoadFrom(vbp_path, &vbp_bytes, options);
+}
+
+std::unique_ptr<VbProject> VbProject::LoadFrom(const fs::path& vbp_path,
+                                               const std::string* vbp_bytes,
+                                               const LoadOptions& options) {
   std::unique_ptr<VbProject> project(new VbProject());
   project->path_ = vbp_path;
   // Another run's save must not go on while this one reads, or clears what a killed one left.
   const FolderLock lock(fs::path(project->JournalPath()).parent_path().string());
   project->RecoverInterruptedSave();
   project->options_ = options;
-  project->vbp_bytes_ = ReadFileBytes(vbp_path);
+  project->vbp_bytes_ = vbp_bytes != nullptr ? *vbp_bytes : ReadFileBytes(vbp_path);
   project->vbp_ = VbpFile::Parse(project->vbp_bytes_, vbp_path.string());
   project->code_pages_ = CodePagesToTry(ProjectText(project->vbp_), options.code_page);
   const std::string name =
@@ -252,21 +263,22 @@ std::vector<VbProject::OutputFile> VbProject::SaveToMemory(SaveMode mode) {
   return files;
 }
 
-std::vector<fs::path> VbProject::Save(SaveMode mode) {
+std::vector<fs::path> VbProject::Save(SaveMode mode, const KeepFile& keep) {
   const std::string journal = JournalPath();
   const FolderLock lock(fs::path(journal).parent_path().string());
   FileTransaction transaction(journal);
   std::vector<fs::path> written;
   try {
     std::string vbp = vbp_.Render();
-    if (mode == SaveMode::kAll || vbp != vbp_bytes_) {
+    if ((mode == SaveMode::kAll || vbp != vbp_bytes_) && (!keep || keep(path_))) {
       transaction.Stage(path_.string(), vbp);
       written.push_back(path_);
     }
     // Components are rendered and written side by side; each touches only its own objects.
     std::vector<Entry*> changed;
     for (Entry& entry : entries_) {
-      if (entry.image && (mode == SaveMode::kAll || HasChanged(*entry.image, *entry.component)))
+      if (entry.image && (mode == SaveMode::kAll || HasChanged(*entry.image, *entry.component)) &&
+          (!keep || keep(entry.path)))
         changed.push_back(&entry);
     }
     ForEachInParallel(changed.size(), [&](std::size_t i) {
@@ -275,6 +287,7 @@ std::vector<fs::path> VbProject::Save(SaveMode mode) {
     });
     for (const Entry* entry : changed) written.push_back(entry->path);
     for (const fs::path& side_file : side_files_.ChangedFiles()) {
+      if (keep && !keep(side_file)) continue;
       transaction.Stage(side_file.string(), side_files_.Contents(side_file));
       written.push_back(side_file);
     }

@@ -46,6 +46,10 @@ class VbProject {
   // cannot be completed.
   static std::unique_ptr<VbProject> Load(const std::filesystem::path& vbp_path,
                                          const LoadOptions& options = {});
+  // The same with the project file's text given: a project made up for files that no .vbp
+  // lists. Listed paths are taken relative to `vbp_path`'s folder.
+  static std::unique_ptr<VbProject> Load(const std::filesystem::path& vbp_path,
+                                         std::string vbp_bytes, const LoadOptions& options = {});
   ~VbProject();
 
   MemoryProject& Project() { return *project_; }
@@ -71,9 +75,11 @@ class VbProject {
 
   // What Save() would write, without writing it.
   std::vector<OutputFile> SaveToMemory(SaveMode mode = SaveMode::kChanged);
-  // Writes the files and returns their paths. SaveError when a file cannot be written or is
-  // read-only; then no file has been replaced.
-  std::vector<std::filesystem::path> Save(SaveMode mode = SaveMode::kChanged);
+  // Writes the files (those `keep` accepts, when given) and returns their paths. SaveError when
+  // a file cannot be written or is read-only; then no file has been replaced.
+  using KeepFile = std::function<bool(const std::filesystem::path&)>;
+  std::vector<std::filesystem::path> Save(SaveMode mode = SaveMode::kChanged,
+                                          const KeepFile& keep = {});
 
   // Each file the project writes, rendered one at a time (keeps memory flat for large projects):
   // the .vbp, then every text component in the project's order. The callback gets the path and
@@ -96,6 +102,10 @@ class VbProject {
 
  private:
   VbProject() = default;
+  // `vbp_bytes` is the project file's text, or nullptr to read it.
+  static std::unique_ptr<VbProject> LoadFrom(const std::filesystem::path& vbp_path,
+                                             const std::string* vbp_bytes,
+                                             const LoadOptions& options);
   struct ParsedEntry {
     ListedFile listed;
     std::filesystem::path path;

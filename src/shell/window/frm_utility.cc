@@ -8,6 +8,8 @@
 #include "shell/addin_shared.h"
 #include "shell/resources/resources.h"
 #include "host/files/file_io.h"
+#include "shell/shortcut_editor.h"
+#include "shell/time_log_commands.h"
 #include "shell/window/code_tab_commands.h"
 #include "shell/window/comments_tab_commands.h"
 #include "shell/window/designer_tab_commands.h"
@@ -79,6 +81,8 @@ frmUtility::~frmUtility() = default;
 void frmUtility::AttachTabBehaviours() {
   cmdHelp.OnClick([this] { cmdHelp_Click(); });
   AttachLineCommands(*this);
+  AttachTimeLogViewer(*this);
+  AttachShortcutEditor(*this);
   AttachCommentCommands(*this);
   AttachDesignerTabs(*this);
   AttachErrorsTab(*this);

@@ -136,6 +136,7 @@ TEST(FileTransactionTest, AFailedRenamePutsBackWhatWasAlreadyReplaced) {
   // Targets are renamed in the order they were staged (by name here).
   const Case cases[] = {
       {"A.bas", "cannot replace the file: Operation not permitted; nothing was saved"},
+      {"B.cls", "the file replaced before it was put back; nothing was saved"},
       {"P.vbp", "the 2 files replaced before it were put back; nothing was saved"},
       {"sub/C.frx", "the 4 files replaced before it were put back; nothing was saved"},
   };

@@ -314,11 +314,15 @@ void FileTransaction::Commit() {
     const int error_number = errno;
     const std::string failed = staged_[i].target;
     const std::size_t replaced = i;
-    PutBack(replaced);
+    const bool put_back = PutBack(replaced);
     std::string message = failed + ": cannot replace the file: " + Reason(error_number);
-    if (replaced > 0) {
-      message += "; the " + std::to_string(replaced) + " file" + (replaced == 1 ? "" : "s") +
-                 " replaced before it were put back";
+    if (replaced == 1) message += "; the file replaced before it was put back";
+    if (replaced > 1) {
+      message += "; the " + std::to_string(replaced) + " files replaced before it were put back";
+    }
+    if (!put_back) {
+      throw TransactionError(message +
+                             " in part only: the next run on the project puts back the rest");
     }
     throw TransactionError(message + "; nothing was saved");
   }
@@ -383,7 +387,7 @@ void FileTransaction::WriteJournal(char direction) {
   journal_written_ = true;
 }
 
-void FileTransaction::PutBack(std::size_t replaced) {
+bool FileTransaction::PutBack(std::size_t replaced) {
   // From here on an interrupted run must finish putting back, not renaming forward.
   try {
     WriteJournal(kBack);
@@ -408,6 +412,7 @@ void FileTransaction::PutBack(std::size_t replaced) {
     RemoveJournal();
     staged_.clear();
   }
+  return all_back;
 }
 
 void FileTransaction::RemoveJournal() {

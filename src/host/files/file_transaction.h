@@ -91,7 +91,8 @@ class FileTransaction {
   };
   void KeepOldFiles();
   void WriteJournal(char direction);
-  void PutBack(std::size_t replaced);
+  // False when some file could not be put back; the journal then stays for the next run.
+  bool PutBack(std::size_t replaced);
   void RemoveJournal();
   void Discard();
 

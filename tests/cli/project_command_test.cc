@@ -639,6 +639,24 @@ TEST_F(ProjectCommandTest, ModuleByItsFilePath) {
   EXPECT_EQ(result.out, "project/modMain.bas\n");
 }
 
+TEST_F(ProjectCommandTest, AnUnknownModuleListsTheFirstTwentyComponents) {
+  std::vector<std::string> modules;
+  for (int i = 1; i <= 25; ++i) {
+    const std::string name = "mod" + std::string(i < 10 ? "0" : "") + std::to_string(i);
+    modules.push_back(name + ".bas");
+    Write(work_ / "p" / (name + ".bas"), Tidy(name));
+  }
+  Write(work_ / "p" / "P.vbp", ProjectListing(modules));
+  const Result result = Marquill({"join-lines", "--module", "modNope", "p/P.vbp"});
+  EXPECT_EQ(result.code, kExitUsage);
+  EXPECT_NE(result.err.find("no component named 'modNope' (by name or file); the project has: "
+                            "mod01, mod02, "),
+            std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find(", mod20, ... (5 more)\n"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("mod21"), std::string::npos) << result.err;
+}
+
 // --- output that cannot be written ----------------------------------------------------------
 
 // Standard output on a full disk: every write fails.

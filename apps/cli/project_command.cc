@@ -94,6 +94,7 @@ std::vector<CLI::Option*> DeclareCommon(CLI::App& app, CommonOptions& options,
                                       "With the target -: the module's file name (its type)")
                            ->type_name("NAME"));
   }
+  declared.push_back(AddCodePageOption(app));
   declared.push_back(app.add_flag("-q,--quiet", options.quiet, "No summary line"));
   declared.push_back(app.add_flag("-v,--verbose", options.verbose, "List each file on stderr"));
   if (command.asks) {
@@ -359,6 +360,7 @@ class ProjectCommandRun {
     if (alone) session_options.project_text = SingleComponentProjectText(target.path);
     session_options.writes_nothing = mode != RunMode::kWrite;
     session_options.platform = &platform;
+    session_options.load = ProjectLoadOptions(context_.err);
     ProjectAction action = configurations_.For(settings_.For(target.path.parent_path()));
     shell::Session session(session_options);
     PrintLoadNotices(context_.err, session.Project());
@@ -382,6 +384,14 @@ class ProjectCommandRun {
           context_.out << DisplayPath(file.path) << '\n';
         } else {
           WriteDiff(context_.out, file.path, file.bytes);
+        }
+      }
+      // Pages the window would have written (an HTML export) are shown the same way.
+      for (const auto& [page, bytes] : session.PreviewPages()) {
+        if (mode == RunMode::kCheck) {
+          context_.out << DisplayPath(page) << '\n';
+        } else {
+          WriteDiff(context_.out, page, bytes);
         }
       }
     }
@@ -488,6 +498,7 @@ int ProjectCommandRun::RunStandardInput() {
   session_options.project_text = SingleComponentProjectText(file);
   session_options.writes_nothing = true;
   session_options.platform = &platform;
+  session_options.load = ProjectLoadOptions(context_.err);
   ProjectAction action = configurations_.For(settings_.For(name.parent_path()));
   std::string output = input;
   try {

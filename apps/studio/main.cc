@@ -1,9 +1,12 @@
-// marquill-studio [PROJECT.vbp]: the desktop host of the add-in.
+// marquill-studio [--screenshots FOLDER] [PROJECT.vbp]: the desktop host of the add-in.
 #include <QApplication>
+#include <QTimer>
+#include <cstdio>
 #include <filesystem>
 
 #include "host/paths/paths.h"
 #include "qt_platform.h"
+#include "screenshots.h"
 #include "shell/session.h"
 #include "shell/settings/settings_store.h"
 #include "shell/time_log.h"
@@ -14,8 +17,20 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("Marquill Studio");
   using namespace marquill;
 
+  QStringList arguments = QApplication::arguments();
+  arguments.removeFirst();
+  QString screenshots;
+  if (arguments.size() >= 2 && arguments[0] == "--screenshots") {
+    screenshots = arguments[1];
+    arguments = arguments.mid(2);
+  }
+  if (arguments.size() > 1 || (!arguments.isEmpty() && arguments[0].startsWith("-"))) {
+    std::fprintf(stderr, "usage: marquill-studio [--screenshots FOLDER] [PROJECT.vbp]\n");
+    return 2;
+  }
+
   studio::QtPlatform platform;
-  std::string settings_folder = marquill::host::SettingsFolder().string();
+  std::string settings_folder = host::SettingsFolder().string();
   if (settings_folder.empty() || settings_folder.back() != shell::kPathSeparator) {
     settings_folder += shell::kPathSeparator;
   }
@@ -25,7 +40,14 @@ int main(int argc, char* argv[]) {
       studio::StudioServices{platform, settings, time_log, shell::DefaultAddinFolder()});
   platform.SetParent(&window);
   window.show();
-  QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) window.OpenProject(arguments[1].toStdString());
+  if (!arguments.isEmpty()) window.OpenProject(arguments[0].toStdString());
+  if (!screenshots.isEmpty()) {
+    QTimer::singleShot(0, &window, [&] {
+      QStringList written = studio::TakeScreenshots(window, screenshots);
+      for (const QString& file : written) std::printf("%s\n", qPrintable(file));
+      window.close();
+      QApplication::exit(written.isEmpty() ? 1 : 0);
+    });
+  }
   return QApplication::exec();
 }

@@ -1,10 +1,14 @@
-// marquill-studio [--screenshots FOLDER] [PROJECT.vbp]: the desktop host of the add-in.
+// marquill-studio [--screenshots FOLDER | --measure] [PROJECT.vbp]: the desktop host of the add-in.
+//
+// --screenshots takes the README's pictures; --measure times opening the project and indenting
+// all of it with three code windows open, then quits (questions answered Yes).
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
 
 #include "host/paths/paths.h"
+#include "measure.h"
 #include "qt_platform.h"
 #include "screenshots.h"
 #include "shell/session.h"
@@ -24,8 +28,12 @@ int main(int argc, char* argv[]) {
     screenshots = arguments[1];
     arguments = arguments.mid(2);
   }
+  if (arguments.size() == 2 && arguments[0] == "--measure") {
+    return studio::MeasureProject(arguments[1].toStdString()) ? 0 : 1;
+  }
   if (arguments.size() > 1 || (!arguments.isEmpty() && arguments[0].startsWith("-"))) {
-    std::fprintf(stderr, "usage: marquill-studio [--screenshots FOLDER] [PROJECT.vbp]\n");
+    std::fprintf(stderr,
+                 "usage: marquill-studio [--screenshots FOLDER | --measure] [PROJECT.vbp]\n");
     return 2;
   }
 

@@ -38,10 +38,12 @@ std::string LogPathOf(const std::string& project) {
 }
 
 shell::SessionOptions SessionFor(const TimeLogOptions& options, shell::PlatformServices& platform,
-                                 CliContext& context) {
+                                 CliContext& context, bool read_only) {
   shell::SessionOptions session;
   session.project = std::filesystem::absolute(options.project);
   session.dry_run = options.dry_run;
+  // Showing the log changes nothing: not even the window's place is saved.
+  session.writes_nothing = read_only;
   session.diff_out = &context.out;
   session.platform = &platform;
   return session;
@@ -65,7 +67,7 @@ void InSession(const shell::SessionOptions& options, Steps steps) {
 int RunClock(const TimeLogOptions& options, CliContext& context) {
   shell::ScriptedPlatform platform;
   const std::string log_path = LogPathOf(options.project);
-  InSession(SessionFor(options, platform, context), [&](shell::Session& session) {
+  InSession(SessionFor(options, platform, context, false), [&](shell::Session& session) {
     std::optional<std::string> log;
     try {
       log = shell::FileTimeLog().Read(log_path);
@@ -116,10 +118,10 @@ int RunLog(const TimeLogOptions& options, CliContext& context) {
   std::string text;
   std::string total;
   std::vector<std::string> errors;
-  InSession(SessionFor(options, platform, context), [&](shell::Session& session) {
+  InSession(SessionFor(options, platform, context, true), [&](shell::Session& session) {
     shell::frmUtility& window = session.Window();
     window.cmdLogs(0).Click();
-    text = window.txtLogs.Text();
+    if (!options.total_only) text = window.txtLogs.Text();
     total = window.txtTotalLogs.Text();
     errors = Errors(platform);
   });

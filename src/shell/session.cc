@@ -108,13 +108,14 @@ void Session::Close() {
 
 std::vector<std::filesystem::path> Session::Finish() {
   Close();
-  if (project_ == nullptr) return {};
   if (!options_.dry_run) {
-    if (options_.writes_nothing) return {};
+    if (options_.writes_nothing || project_ == nullptr) return {};
     return project_->Save();
   }
   std::vector<std::filesystem::path> changed;
-  for (const auto& file : project_->SaveToMemory()) {
+  const auto files =
+      project_ != nullptr ? project_->SaveToMemory() : decltype(project_->SaveToMemory()){};
+  for (const auto& file : files) {
     std::string before = host::ReadWholeFile(file.path.string()).value_or("");
     if (options_.diff_out != nullptr) {
       // Both labels name the file itself, so `patch -p0` applies the output as it is.

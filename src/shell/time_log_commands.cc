@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "host/ignore_errors.h"
+#include "host/text/line_text.h"
 #include "host/timelog/time_log_text.h"
 #include "shell/connect.h"
 #include "shell/time_log.h"
@@ -145,20 +146,7 @@ void ToggleClock(Connect& addin) {
   platform.Message(line);
 }
 
-std::string ViewerText(std::string_view bytes) {
-  std::string text;
-  text.reserve(bytes.size() + 2);
-  std::size_t at = 0;
-  while (at < bytes.size()) {
-    const std::size_t end = bytes.find_first_of("\r\n", at);
-    const std::size_t stop = end == std::string_view::npos ? bytes.size() : end;
-    text.append(bytes.substr(at, stop - at));
-    text.append("\r\n");
-    at = stop;
-    if (at < bytes.size() && bytes[at++] == '\r' && at < bytes.size() && bytes[at] == '\n') ++at;
-  }
-  return text;
-}
+std::string ViewerText(std::string_view bytes) { return host::LinesEndedByCrLf(bytes); }
 
 void AttachTimeLogViewer(frmUtility& window) {
   auto viewer = std::make_shared<LogViewer>(window);

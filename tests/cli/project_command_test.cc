@@ -2,10 +2,13 @@
 // kind, --check, --dry-run diffs that git apply takes, standard input, project settings, the
 // summary line, and previews that write nothing anywhere. Each test works in a fresh folder that
 // is also the current folder, so diffs and lists name files relative to it.
+#include "cli/project_command.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -17,6 +20,7 @@
 
 #include "cli/cli_app.h"
 #include "cli/command_registry.h"
+#include "cli/targets.h"
 #include "host/support/named_rows.h"
 
 namespace marquill::cli {
@@ -427,6 +431,49 @@ TEST_F(ProjectCommandTest, SettingsAboveTheRepositoryRootDoNotCount) {
   EXPECT_EQ(Read(work_ / "repo" / "p" / "modA.bas"), Tidy("modA"));
 }
 
+// A test-only option every project command takes, read by a test-only command as a loader
+// reads its code page: from storage the last parse set.
+int g_common_level = 0;
+const CommonOptionRegistrar kCommonLevel{[](CLI::App& app) {
+  g_common_level = 0;
+  return app.add_option("--test-level", g_common_level, "Test only");
+}};
+const ProjectCommandRegistrar kShowLevel{
+    {"test-show-level", "Test only", [](CLI::App&) -> ProjectAction {
+       return [](ProjectRun& run) {
+         run.context.out << DisplayPath(run.target) << ' ' << g_common_level << '\n';
+       };
+     }}};
+
+struct CommonOptionCase {
+  const char* name;
+  std::vector<std::string> options;
+  const char* out;
+};
+
+class CommonOptionTest : public ProjectCommandTest,
+                         public testing::WithParamInterface<CommonOptionCase> {};
+
+TEST_P(CommonOptionTest, EachProjectGetsItsOwnSettings) {
+  MakeProject("one", "A");
+  MakeProject("two", "B");
+  MakeProject("three", "C");
+  Write(work_ / "one" / ".marquill.ini", "[marquill]\ntest-level = 1\n");
+  Write(work_ / "two" / ".marquill.ini", "[test-show-level]\ntest-level = 2\n");
+  std::vector<std::string> args = {"test-show-level", "-q"};
+  args.insert(args.end(), GetParam().options.begin(), GetParam().options.end());
+  args.insert(args.end(), {"one/A.vbp", "two/B.vbp", "three/C.vbp", "one/A.vbp"});
+  const Result result = Marquill(args);
+  EXPECT_EQ(result.code, kExitDone) << result.err;
+  EXPECT_EQ(result.out, GetParam().out);
+}
+
+const CommonOptionCase kCommonOptionCases[] = {
+    {"FromSettings", {}, "one/A.vbp 1\ntwo/B.vbp 2\nthree/C.vbp 0\n"},
+    {"CommandLineWins", {"--test-level", "7"}, "one/A.vbp 7\ntwo/B.vbp 7\nthree/C.vbp 7\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, CommonOptionTest, testing::ValuesIn(kCommonOptionCases), RowName());
+
 struct BadSettingsCase {
   const char* name;
   const char* settings;
@@ -590,6 +637,24 @@ TEST_F(ProjectCommandTest, ModuleByItsFilePath) {
       {"delete-comments", "--check", "--module", "project/modMain.bas", "project/Marquill.vbp"});
   EXPECT_EQ(result.code, kExitFailed) << result.err;
   EXPECT_EQ(result.out, "project/modMain.bas\n");
+}
+
+TEST_F(ProjectCommandTest, AnUnknownModuleListsTheFirstTwentyComponents) {
+  std::vector<std::string> modules;
+  for (int i = 1; i <= 25; ++i) {
+    const std::string name = "mod" + std::string(i < 10 ? "0" : "") + std::to_string(i);
+    modules.push_back(name + ".bas");
+    Write(work_ / "p" / (name + ".bas"), Tidy(name));
+  }
+  Write(work_ / "p" / "P.vbp", ProjectListing(modules));
+  const Result result = Marquill({"join-lines", "--module", "modNope", "p/P.vbp"});
+  EXPECT_EQ(result.code, kExitUsage);
+  EXPECT_NE(result.err.find("no component named 'modNope' (by name or file); the project has: "
+                            "mod01, mod02, "),
+            std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find(", mod20, ... (5 more)\n"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("mod21"), std::string::npos) << result.err;
 }
 
 // --- output that cannot be written ----------------------------------------------------------

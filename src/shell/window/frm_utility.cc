@@ -8,6 +8,7 @@
 #include "shell/addin_shared.h"
 #include "shell/resources/resources.h"
 #include "host/files/file_io.h"
+#include "shell/external_tools_tab.h"
 #include "shell/shortcut_editor.h"
 #include "shell/time_log_commands.h"
 #include "shell/window/code_tab_commands.h"
@@ -83,6 +84,7 @@ void frmUtility::AttachTabBehaviours() {
   AttachLineCommands(*this);
   AttachTimeLogViewer(*this);
   AttachShortcutEditor(*this);
+  AttachExternalTools(*this);
   AttachCommentCommands(*this);
   AttachDesignerTabs(*this);
   AttachErrorsTab(*this);

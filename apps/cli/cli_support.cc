@@ -101,6 +101,13 @@ CLI::Option* AddDryRunFlag(CLI::App& app, bool& dry_run) {
   return app.add_flag("--dry-run", dry_run, "Print a unified diff of the changes; write nothing");
 }
 
+CLI::Option* AddCheckFlag(CLI::App& app, bool& check, CLI::Option* dry_run) {
+  CLI::Option* option = app.add_flag(
+      "--check", check, "List what would change (exit 1 if anything would); write nothing");
+  option->excludes(dry_run);
+  return option;
+}
+
 void WriteDryRunDiff(std::ostream& out, const std::filesystem::path& file, std::string_view before,
                      std::string_view after) {
   const std::string label = DisplayPath(file);

@@ -32,6 +32,9 @@ CLI::Option* AddProjectArgument(CLI::App& app, std::string& project);
 
 // --dry-run: print a unified diff of what would change and write nothing.
 CLI::Option* AddDryRunFlag(CLI::App& app, bool& dry_run);
+// --check beside `dry_run`, which it excludes: list what would change (exit 1 if anything would)
+// and write nothing.
+CLI::Option* AddCheckFlag(CLI::App& app, bool& check, CLI::Option* dry_run);
 
 // The unified diff of `file` from `before` to `after`, named a/PATH and b/PATH as `git apply`
 // wants them (see DisplayPath); nothing when they are equal.

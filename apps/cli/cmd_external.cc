@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "cli/cli_support.h"
@@ -24,6 +25,7 @@ struct ExternalOptions {
   std::string action;
   std::string file;
   bool dry_run = false;
+  bool check = false;
 };
 
 void FailOnError(const shell::ScriptedPlatform& platform) {
@@ -93,7 +95,10 @@ int RunAddinList(const ExternalOptions& options, CliContext& context) {
   shell::ConsolePlatform console(false, context.in, context.err, /*interactive=*/false);
   shell::ScriptedPlatform platform;
   platform.SetEnvironment("WINDIR", console.Environment("WINDIR"));
-  shell::SessionOptions session_options = ProjectlessSession(options.dry_run, platform, context);
+  std::ostringstream no_diff;
+  CliContext check_context{no_diff, context.err, context.in};
+  shell::SessionOptions session_options = ProjectlessSession(
+      options.dry_run || options.check, platform, options.check ? check_context : context);
   session_options.writes_nothing = options.file.empty();
   shell::Session session(session_options);
   shell::frmUtility& window = session.Window();
@@ -107,8 +112,10 @@ int RunAddinList(const ExternalOptions& options, CliContext& context) {
     window.cmdVBAddin(1).Click();
     FailOnError(platform);
   }
-  session.Finish();
-  return kExitDone;
+  const std::vector<std::filesystem::path> changed = session.Finish();
+  if (!options.check) return kExitDone;
+  for (const auto& file : changed) context.out << file.string() << "\n";
+  return changed.empty() ? kExitDone : kExitFailed;
 }
 
 const CommandRegistrar kRegsvr{
@@ -128,7 +135,7 @@ const CommandRegistrar kAddinList{
      [](CLI::App& app) -> RunFn {
        auto options = std::make_shared<ExternalOptions>();
        app.add_option("--edit", options->file, "Write this file's lines as the add-in list");
-       AddDryRunFlag(app, options->dry_run);
+       AddCheckFlag(app, options->check, AddDryRunFlag(app, options->dry_run));
        return [options](CliContext& context) { return RunAddinList(*options, context); };
      }}};
 

@@ -3,6 +3,7 @@
 // button, and the log viewer's "Load".
 #include <CLI/CLI.hpp>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "cli/cli_support.h"
@@ -20,6 +21,7 @@ namespace {
 struct TimeLogOptions {
   std::string project;
   bool dry_run = false;
+  bool check = false;
   bool total_only = false;
 };
 
@@ -41,7 +43,7 @@ shell::SessionOptions SessionFor(const TimeLogOptions& options, shell::PlatformS
                                  CliContext& context, bool read_only) {
   shell::SessionOptions session;
   session.project = std::filesystem::absolute(options.project);
-  session.dry_run = options.dry_run;
+  session.dry_run = options.dry_run || options.check;
   // Showing the log changes nothing: not even the window's place is saved.
   session.writes_nothing = read_only;
   session.diff_out = &context.out;
@@ -65,9 +67,12 @@ void InSession(const shell::SessionOptions& options, Steps steps) {
 // Each run is a new connection, whose clock starts stopped: the log tells whether the clock was
 // left running, and the disconnection must not stop it again.
 int RunClock(const TimeLogOptions& options, CliContext& context) {
+  std::ostringstream no_diff;
+  CliContext check_context{no_diff, context.err, context.in};
+  CliContext& session_context = options.check ? check_context : context;
   shell::ScriptedPlatform platform;
   const std::string log_path = LogPathOf(options.project);
-  InSession(SessionFor(options, platform, context, false), [&](shell::Session& session) {
+  InSession(SessionFor(options, platform, session_context, false), [&](shell::Session& session) {
     std::optional<std::string> log;
     try {
       log = shell::FileTimeLog().Read(log_path);
@@ -83,6 +88,10 @@ int RunClock(const TimeLogOptions& options, CliContext& context) {
     std::vector<std::string> errors = Errors(platform);
     if (!errors.empty()) throw CliError(kExitFailed, errors.front());
   });
+  if (options.check) {
+    context.out << log_path << "\n";  // a toggle always adds a line
+    return kExitFailed;
+  }
   if (!options.dry_run) {
     for (const shell::PlatformCall& call : platform.CallsOf("MsgBox")) {
       context.out << call.detail.substr(shell::kAppTitle.size() + 2) << "\n";
@@ -139,7 +148,7 @@ const CommandRegistrar kClock{
      [](CLI::App& app) -> RunFn {
        auto options = std::make_shared<TimeLogOptions>();
        AddProjectArgument(app, options->project);
-       AddDryRunFlag(app, options->dry_run);
+       AddCheckFlag(app, options->check, AddDryRunFlag(app, options->dry_run));
        return [options](CliContext& context) { return RunClock(*options, context); };
      }}};
 

@@ -129,6 +129,7 @@ std::vector<std::filesystem::path> Session::Finish() {
     changed.push_back(file.path);
   }
   for (const auto& [path, change] : dry_run_log_->Changes()) {
+    if (change.before == change.after) continue;
     if (options_.diff_out != nullptr) {
       *options_.diff_out << host::UnifiedDiff(change.before.value_or(""), change.after, path, path);
     }

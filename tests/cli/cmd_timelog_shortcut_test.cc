@@ -110,6 +110,27 @@ TEST_F(ToolCommandsTest, ADryRunClockPrintsTheLineItWouldAppendAndWritesNothing)
   EXPECT_FALSE(fs::exists(work_ / "config")) << "a dry run keeps no window settings";
 }
 
+TEST_F(ToolCommandsTest, CheckListsWhatWouldChangeAndWritesNothing) {
+  Result clock = Clock("2026-12-06 09:00:00", {"--check"});
+  EXPECT_EQ(clock.code, 1);
+  EXPECT_EQ(clock.out, Log().string() + "\n");
+  EXPECT_FALSE(fs::exists(Log()));
+
+  Result added = Marquill({"shortcut", "new", "X", "--check"});
+  EXPECT_EQ(added.code, 1);
+  EXPECT_EQ(added.out, (work_ / "addin" / "Marquill.mdb").string() + "\n");
+  EXPECT_EQ(Marquill({"shortcut", "list"}).out, "");
+
+  Write(AddinList(), "[Add-Ins32]\r\n");
+  Write(work_ / "same.ini", "[Add-Ins32]\n");
+  Write(work_ / "other.ini", "[Add-Ins32]\nX.Connect=0\n");
+  EXPECT_EQ(Marquill({"addin-list", "--edit", (work_ / "same.ini").string(), "--check"}).code, 0);
+  Result other = Marquill({"addin-list", "--edit", (work_ / "other.ini").string(), "--check"});
+  EXPECT_EQ(other.code, 1);
+  EXPECT_EQ(other.out, AddinList().string() + "\n");
+  EXPECT_EQ(Read(AddinList()), "[Add-Ins32]\r\n");
+}
+
 struct LogFailure {
   const char* name;
   std::string log;  // "" for none

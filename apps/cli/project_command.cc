@@ -94,6 +94,7 @@ std::vector<CLI::Option*> DeclareCommon(CLI::App& app, CommonOptions& options,
                                       "With the target -: the module's file name (its type)")
                            ->type_name("NAME"));
   }
+  declared.push_back(AddCodePageOption(app));
   declared.push_back(app.add_flag("-q,--quiet", options.quiet, "No summary line"));
   declared.push_back(app.add_flag("-v,--verbose", options.verbose, "List each file on stderr"));
   if (command.asks) {
@@ -359,6 +360,7 @@ class ProjectCommandRun {
     if (alone) session_options.project_text = SingleComponentProjectText(target.path);
     session_options.writes_nothing = mode != RunMode::kWrite;
     session_options.platform = &platform;
+    session_options.load = ProjectLoadOptions(context_.err);
     ProjectAction action = configurations_.For(settings_.For(target.path.parent_path()));
     shell::Session session(session_options);
     PrintLoadNotices(context_.err, session.Project());
@@ -488,6 +490,7 @@ int ProjectCommandRun::RunStandardInput() {
   session_options.project_text = SingleComponentProjectText(file);
   session_options.writes_nothing = true;
   session_options.platform = &platform;
+  session_options.load = ProjectLoadOptions(context_.err);
   ProjectAction action = configurations_.For(settings_.For(name.parent_path()));
   std::string output = input;
   try {

@@ -19,7 +19,8 @@ std::string WithSeparator(std::string folder) {
 // Reads the real settings and forgets every change, so a preview leaves settings.ini alone.
 class ReadOnlySettings : public SettingsStore {
  public:
-  explicit ReadOnlySettings(std::string folder) : file_(std::move(folder)) {}
+  ReadOnlySettings(std::string folder, std::function<void(const std::string&)> warn)
+      : file_(std::move(folder), std::move(warn)) {}
   std::string GetRegString(std::string_view key, std::string_view name) override {
     std::string saved = memory_.GetRegString(key, name);
     return saved.empty() ? file_.GetRegString(key, name) : saved;
@@ -32,7 +33,6 @@ class ReadOnlySettings : public SettingsStore {
   IniSettingsStore file_;
   MemorySettingsStore memory_;
 };
-
 
 }  // namespace
 
@@ -51,10 +51,14 @@ Session::Session(const SessionOptions& options) : options_(options) {
     throw std::invalid_argument("a session needs platform services");
   if (options_.settings == nullptr) {
     std::string folder = WithSeparator(host::SettingsFolder().string());
+    const std::function<void(const host::vbfiles::LoadWarning&)> warn = options_.load.warn;
+    auto tell = [warn, file = folder + "settings.ini"](const std::string& message) {
+      if (warn) warn({file, 0, message});
+    };
     if (options_.writes_nothing || options_.dry_run) {
-      own_settings_ = std::make_unique<ReadOnlySettings>(std::move(folder));
+      own_settings_ = std::make_unique<ReadOnlySettings>(std::move(folder), tell);
     } else {
-      own_settings_ = std::make_unique<IniSettingsStore>(std::move(folder));
+      own_settings_ = std::make_unique<IniSettingsStore>(std::move(folder), tell);
     }
     options_.settings = own_settings_.get();
   }
@@ -72,9 +76,10 @@ Session::Session(const SessionOptions& options) : options_(options) {
   }
   // Without a project the window still serves what needs none, such as the comment settings.
   if (options_.project_text) {
-    project_ = host::vbfiles::VbProject::Load(options_.project, *options_.project_text);
+    project_ =
+        host::vbfiles::VbProject::Load(options_.project, *options_.project_text, options_.load);
   } else if (!options_.project.empty()) {
-    project_ = host::vbfiles::VbProject::Load(options_.project);
+    project_ = host::vbfiles::VbProject::Load(options_.project, options_.load);
   }
   if (project_ != nullptr) project_->AttachTo(vbe_);
   addin_ = std::make_unique<Connect>(AddinServices{*options_.platform, *options_.settings,

@@ -42,6 +42,8 @@ struct SessionOptions {
   SettingsStore* settings = nullptr;
   std::string addin_folder;
   TimeLog* time_log = nullptr;
+  // How the project is read: its file names' code page, where warnings go.
+  host::vbfiles::LoadOptions load;
 };
 
 class Session {

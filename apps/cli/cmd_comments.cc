@@ -12,16 +12,15 @@
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "cli/project_command.h"
 #include "docs/comment_settings.h"
 #include "host/files/file_io.h"
 #include "host/text/unified_diff.h"
 #include "host/text/vb_text.h"
-#include "host/vbfiles/load_error.h"
 #include "shell/addin_shared.h"
 #include "shell/platform/console_platform.h"
 #include "shell/platform/scripted_platform.h"
 #include "shell/session.h"
-#include "shell/settings/settings_store.h"
 #include "shell/window/comments_tab_commands.h"
 #include "shell/window/frm_utility.h"
 
@@ -30,50 +29,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The console shows what the add-in says; the recording in front of it lets the command see
-// whether a box titled "Error" came up.
-struct Platforms {
-  explicit Platforms(CliContext& context) : console(false, context.in, context.err) {}
-  shell::ConsolePlatform console;
-  shell::ScriptedPlatform recorded{&console};
-
-  bool ErrorShown() const {
-    for (const shell::PlatformCall& call : recorded.CallsOf("MsgBox")) {
-      if (call.detail.starts_with(std::string(host::kOpenFailedTitle) + ": ")) return true;
-    }
-    return false;
+// Whether the add-in showed a box titled "Error": the database could not be used.
+bool ErrorShown(const shell::ScriptedPlatform& platform) {
+  for (const shell::PlatformCall& call : platform.CallsOf("MsgBox")) {
+    if (call.detail.starts_with(std::string(host::kOpenFailedTitle) + ": ")) return true;
   }
-};
+  return false;
+}
 
-// A session on `project` (none for the settings alone). A dry run keeps the window's tab and
-// position in memory, as it keeps the database in a scratch copy: it writes nothing anywhere.
-struct CommentSession {
-  CommentSession(CliContext& context, const std::string& project, bool dry_run)
-      : platforms(context) {
-    shell::SessionOptions options;
-    options.project = project;
-    options.dry_run = dry_run;
-    options.diff_out = &context.out;
-    options.platform = &platforms.recorded;
-    if (dry_run) options.settings = &memory_settings;
-    session.emplace(options);
-  }
+fs::path DatabaseFile(shell::Session& session) { return session.Addin().Shared().database.File(); }
 
-  fs::path DatabaseFile() { return session->Addin().Shared().database.File(); }
-
-  // The settings came from the database; when it could not be read they are unknown, and no
-  // command may act on them.
-  void RequireSettings() {
-    if (!platforms.ErrorShown()) return;
-    throw CliError(kExitFailed, DatabaseFile().string(), 0,
-                   "cannot read the comment settings: the add-in database is locked by another "
-                   "program, or is not a database");
-  }
-
-  Platforms platforms;
-  shell::MemorySettingsStore memory_settings;
-  std::optional<shell::Session> session;
-};
+// The settings came from the database; when it could not be read they are unknown, and no
+// command may act on them.
+void RequireSettings(shell::Session& session, const shell::ScriptedPlatform& platform) {
+  if (!ErrorShown(platform)) return;
+  throw CliError(kExitFailed, DatabaseFile(session).string(), 0,
+                 "cannot read the comment settings: the add-in database is locked by another "
+                 "program, or is not a database");
+}
 
 // --- comment-settings ----------------------------------------------------------------------
 
@@ -84,6 +57,7 @@ struct SettingsOptions {
   std::optional<std::string> member_line;
   std::optional<std::string> module_template_file;
   bool dry_run = false;
+  bool check = false;
 
   bool AnyChange() const {
     for (const auto& value : switches) {
@@ -173,15 +147,22 @@ void TypeInto(shell::frmUtility& window, const SettingsOptions& options,
   if (module_template) window.txtCommentFormat.SetText(*module_template);
 }
 
+// Without a project: the window serves the settings alone. A preview writes nothing anywhere;
+// the database is then a scratch copy.
 int RunSettings(const SettingsOptions& options, CliContext& context) {
   if (options.delim_count) CheckCount(*options.delim_count);
   std::optional<std::string> module_template;
   if (options.module_template_file)
     module_template = TemplateFromFile(*options.module_template_file);
 
-  CommentSession run(context, "", options.dry_run);
-  run.RequireSettings();
-  shell::frmUtility& window = run.session->Window();
+  shell::ConsolePlatform console(false, context.in, context.err);
+  shell::ScriptedPlatform platform(&console);
+  shell::SessionOptions session_options;
+  session_options.writes_nothing = options.dry_run || options.check;
+  session_options.platform = &platform;
+  shell::Session session(session_options);
+  RequireSettings(session, platform);
+  shell::frmUtility& window = session.Window();
   const docs::CommentSettings before = shell::CommentSettingsOf(window);
   if (!options.AnyChange()) {
     context.out << Listing(before);
@@ -189,17 +170,22 @@ int RunSettings(const SettingsOptions& options, CliContext& context) {
   }
   TypeInto(window, options, module_template);
   window.cmdCommentSave.Click();
-  if (run.platforms.ErrorShown()) {
-    throw CliError(kExitFailed, run.DatabaseFile().string(), 0,
+  if (ErrorShown(platform)) {
+    throw CliError(kExitFailed, DatabaseFile(session).string(), 0,
                    "cannot save the comment settings: the add-in database is read-only, locked "
                    "by another program, or is not a database; nothing was changed");
   }
-  if (options.dry_run) {
-    const std::string label = run.DatabaseFile().string();
-    context.out << host::UnifiedDiff(Listing(before), Listing(shell::CommentSettingsOf(window)),
-                                     label, label);
+  const docs::CommentSettings after = shell::CommentSettingsOf(window);
+  // The database is no text file: the diff shows the listing, named by the file it is kept in.
+  const std::string label = DatabaseFile(session).string();
+  session.Finish();
+  if (options.check) {
+    if (after == before) return kExitDone;
+    context.out << label << '\n';
+    return kExitFailed;
   }
-  run.session->Finish();
+  if (options.dry_run)
+    context.out << host::UnifiedDiff(Listing(before), Listing(after), label, label);
   return kExitDone;
 }
 
@@ -218,8 +204,12 @@ RunFn SetupSettings(CLI::App& app) {
                  "Extra text for member headers, with its own comment mark");
   app.add_option("--module-template", options->module_template_file,
                  "File holding the module header template, with its own comment marks");
-  app.add_flag("--dry-run", options->dry_run,
-               "Print a diff of the settings that would be saved and write nothing");
+  CLI::Option* dry_run =
+      app.add_flag("--dry-run", options->dry_run,
+                   "Print a diff of the settings that would be saved; write nothing");
+  app.add_flag("--check", options->check,
+               "Print the database's path and exit 1 if the settings would change; write nothing")
+      ->excludes(dry_run);
   return [options](CliContext& context) { return RunSettings(*options, context); };
 }
 
@@ -229,10 +219,8 @@ const CommandRegistrar kCommentSettings{
 // --- headers -------------------------------------------------------------------------------
 
 struct HeadersOptions {
-  std::string project;
   std::string module;
   std::vector<std::string> members;
-  bool dry_run = false;
 };
 
 int EntryNamed(const shell::ListControl& list, const std::string& wanted) {
@@ -244,29 +232,36 @@ int EntryNamed(const shell::ListControl& list, const std::string& wanted) {
   return -1;
 }
 
-// The picker's entry for a module named, or given by the path of its file.
-int ModuleEntry(shell::Session& session, const std::string& wanted) {
-  const shell::ComboBox& picker = session.Window().cmbCmtModules;
+// The picker's entry for the module named, or given by the path of its file; without a name, the
+// one module of a target that holds just one (a component file given alone).
+int ModuleEntry(ProjectRun& run, const std::string& wanted) {
+  const shell::ComboBox& picker = run.session.Window().cmbCmtModules;
+  if (wanted.empty()) {
+    if (picker.ListCount() == 1) return 0;
+    throw CliError(
+        kExitUsage, run.target.string(), 0,
+        "--module is needed: the project holds " + std::to_string(picker.ListCount()) + " modules");
+  }
   const int named = EntryNamed(picker, wanted);
   std::error_code error;
   if (named >= 0 || !fs::is_regular_file(wanted, error)) return named;
   for (int i = 0; i < picker.ListCount(); ++i) {
     const std::string file =
-        session.Vbe().ActiveProject()->Components().Item(picker.List(i)).FileNames(1);
+        run.session.Vbe().ActiveProject()->Components().Item(picker.List(i)).FileNames(1);
     if (!file.empty() && fs::equivalent(wanted, file, error)) return i;
   }
   return -1;
 }
 
 // Ticks exactly the members named; without names the listing's own ticks (all) stay.
-void TickMembers(shell::frmUtility& window, const HeadersOptions& options) {
+void TickMembers(shell::frmUtility& window, const HeadersOptions& options, const fs::path& target) {
   shell::ListBox& list = window.lstComment;
   if (options.members.empty()) return;
   std::vector<int> wanted;
   for (const std::string& name : options.members) {
     const int entry = EntryNamed(list, name);
     if (entry < 0) {
-      throw CliError(kExitUsage, options.project, 0,
+      throw CliError(kExitUsage, target.string(), 0,
                      "'" + window.cmbCmtModules.Text() + "' has no method, property or event " +
                          "named '" + name + "'");
     }
@@ -276,42 +271,31 @@ void TickMembers(shell::frmUtility& window, const HeadersOptions& options) {
   for (int entry : wanted) list.SetSelected(entry, true);
 }
 
-int RunHeaders(const HeadersOptions& options, CliContext& context) {
-  try {
-    CommentSession run(context, options.project, options.dry_run);
-    run.RequireSettings();
-    shell::frmUtility& window = run.session->Window();
-    const int entry = ModuleEntry(*run.session, options.module);
-    if (entry < 0) {
-      throw CliError(
-          kExitUsage, options.project, 0,
-          "no module, class, form, MDI form or user control named '" + options.module + "'");
-    }
-    window.cmbCmtModules.Choose(entry);
-    TickMembers(window, options);
-    window.cmdCommentInsert.Click();
-    run.session->Finish();
-  } catch (const host::vbfiles::LoadError& error) {
-    throw CliError(kExitUsage, error.file(), error.line(), error.message());
-  } catch (const host::vbfiles::SaveError& error) {
-    throw CliError(kExitFailed, error.what());
+void RunHeaders(const HeadersOptions& options, ProjectRun& run) {
+  RequireSettings(run.session, run.platform);
+  shell::frmUtility& window = run.session.Window();
+  const int entry = ModuleEntry(run, options.module);
+  if (entry < 0) {
+    throw CliError(
+        kExitUsage, run.target.string(), 0,
+        "no module, class, form, MDI form or user control named '" + options.module + "'");
   }
-  return kExitDone;
+  window.cmbCmtModules.Choose(entry);
+  TickMembers(window, options, run.target);
+  window.cmdCommentInsert.Click();
 }
 
-RunFn SetupHeaders(CLI::App& app) {
+ProjectAction SetupHeaders(CLI::App& app) {
   auto options = std::make_shared<HeadersOptions>();
-  AddProjectArgument(app, options->project);
-  app.add_option("--module,--component", options->module,
-                 "The module, class, form or user control (its name or its file)")
-      ->required();
+  NotEmpty(app.add_option("--module,--component", options->module,
+                          "The module, class, form or user control (its name or its file); "
+                          "needed unless the target holds one"));
   app.add_option("--member", options->members,
                  "Only this method or property (repeatable); default: every one of the module");
-  AddDryRunFlag(app, options->dry_run);
-  return [options](CliContext& context) { return RunHeaders(*options, context); };
+  return [options](ProjectRun& run) { RunHeaders(*options, run); };
 }
 
-const CommandRegistrar kHeaders{
+const ProjectCommandRegistrar kHeaders{
     {"headers", "Insert header comments into a module and its methods and properties",
      SetupHeaders}};
 

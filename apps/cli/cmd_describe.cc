@@ -5,8 +5,8 @@
 #include <ostream>
 #include <string>
 
-#include "cli/command_registry.h"
 #include "cli/member_target.h"
+#include "cli/project_command.h"
 #include "docs/member_attributes.h"
 #include "host/text/vb_text.h"
 #include "shell/session.h"
@@ -17,25 +17,24 @@ namespace marquill::cli {
 namespace {
 
 struct DescribeOptions {
-  MemberTargetOptions target;
+  MemberTarget target;
   std::string description;
   std::string help_id;
   bool description_given = false;
   bool help_id_given = false;
 };
 
-void CheckOptions(const DescribeOptions& options) {
-  if (options.description_given && options.description.find_first_of("\r\n") != std::string::npos) {
-    throw CliError(kExitUsage, "--description is one line: an attribute cannot hold a line break");
-  }
-  if (!options.help_id_given) return;
+std::string OneLine(std::string& value) {
+  if (value.find_first_of("\r\n") == std::string::npos) return "";
+  return "is one line: an attribute cannot hold a line break";
+}
+
+std::string LongNumber(std::string& value) {
   try {
-    docs::HelpContextIdOf(options.help_id);
+    docs::HelpContextIdOf(value);
+    return "";
   } catch (const host::ConversionError&) {
-    throw CliError(kExitUsage,
-                   "--help-id wants a whole number from -2147483648 to 2147483647, "
-                   "not '" +
-                       options.help_id + "'");
+    return "wants a whole number from -2147483648 to 2147483647, not '" + value + "'";
   }
 }
 
@@ -50,7 +49,8 @@ void Show(shell::frmUtility& window, std::ostream& out) {
       << window.lblHelpCtxID.Caption() << ' ' << window.txtHelpCtxID.Text() << '\n';
 }
 
-void Edit(shell::frmUtility& window, const DescribeOptions& options) {
+void Edit(shell::Session& session, const DescribeOptions& options) {
+  shell::frmUtility& window = session.Window();
   docs::Attributes wanted = HostValues(window);
   if (options.description_given) {
     window.txtDesc.SetText(options.description);
@@ -62,39 +62,43 @@ void Edit(shell::frmUtility& window, const DescribeOptions& options) {
   }
   // The window skips what the host refuses without a word; here that is a failure.
   if (HostValues(window) != wanted) {
-    throw CliError(kExitFailed, "the host refused the new value; nothing was written");
+    throw CliError(kExitFailed, session.Project().Path().string(), 0,
+                   "the host refused the new value; nothing was written");
   }
 }
 
-int Run(const DescribeOptions& options, CliContext& context) {
-  CheckOptions(options);
-  const bool edits = options.description_given || options.help_id_given;
-  RunOnMemberTarget(options.target, context, /*save=*/edits, [&](shell::Session& session) {
-    shell::frmUtility& window = session.Window();
-    if (edits) {
-      Edit(window, options);
-    } else {
-      Show(window, context.out);
-    }
-  });
-  return kExitDone;
+void Run(const DescribeOptions& options, ProjectRun& run) {
+  PickMemberTarget(run.session, options.target);
+  if (options.description_given || options.help_id_given) {
+    Edit(run.session, options);
+  } else {
+    Show(run.session.Window(), run.context.out);
+  }
 }
 
-const CommandRegistrar kDescribe{
+const ProjectCommandRegistrar kDescribe{
     {"describe", "Show or set the description and help context ID of a component or member",
-     [](CLI::App& app) -> RunFn {
+     [](CLI::App& app) -> ProjectAction {
        auto options = std::make_shared<DescribeOptions>();
-       AddMemberTargetOptions(app, options->target, ComponentOption::kRequired,
-                              /*changes_files=*/true);
-       CLI::Option* description =
-           app.add_option("--description", options->description, "The new description");
-       CLI::Option* help_id =
-           app.add_option("--help-id", options->help_id, "The new help context ID");
-       return [options, description, help_id](CliContext& context) {
-         options->description_given = description->count() > 0;
-         options->help_id_given = help_id->count() > 0;
-         return Run(*options, context);
-       };
+       AddMemberTargetOptions(app, options->target, ComponentOption::kRequired);
+       // Whether a value was given at all: an empty description clears the one there.
+       app.add_option_function<std::string>(
+              "--description",
+              [options](const std::string& value) {
+                options->description = value;
+                options->description_given = true;
+              },
+              "The new description")
+           ->check(CLI::Validator(OneLine, "TEXT"));
+       app.add_option_function<std::string>(
+              "--help-id",
+              [options](const std::string& value) {
+                options->help_id = value;
+                options->help_id_given = true;
+              },
+              "The new help context ID (a Long; 2.5 reads as 2)")
+           ->check(CLI::Validator(LongNumber, "N"));
+       return [options](ProjectRun& run) { Run(*options, run); };
      }}};
 
 }  // namespace

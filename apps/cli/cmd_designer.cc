@@ -1,10 +1,9 @@
 // The form designer tools of the "&Forms" and "&Controls" tabs: form-props, control and
-// tab-order. Each opens the project, sets the tab's fields from its options, presses the button
-// and saves what changed. A value the window refuses (a box titled "Error") is bad input: the
-// command exits 2 and writes nothing.
+// tab-order. For each project of the targets they set the tab's fields from the options and
+// press the button; the project command framework saves, previews or checks what changed. A value
+// the window refuses (a box titled "Error") is bad input: the command exits 2 and writes nothing.
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -14,11 +13,12 @@
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "cli/project_command.h"
+#include "cli/targets.h"
 #include "designer/control_tools.h"
 #include "designer/form_properties.h"
 #include "designer/tab_order.h"
 #include "host/text/vb_text.h"
-#include "host/vbfiles/load_error.h"
 #include "shell/platform/scripted_platform.h"
 #include "shell/session.h"
 #include "shell/window/designer_tab_commands.h"
@@ -27,48 +27,22 @@
 namespace marquill::cli {
 namespace {
 
-// The session of one command: dialogs answered from a queue, boxes recorded, nothing asked.
-struct DesignerSession {
-  DesignerSession(const std::string& project, bool dry_run, CliContext& context) {
-    options.project = project;
-    options.dry_run = dry_run;
-    options.diff_out = &context.out;
-    options.platform = &platform;
-    session = std::make_unique<shell::Session>(options);
+// A box titled "Error" means the window refused the input: nothing of the project is saved.
+void ThrowOnErrorBox(const ProjectRun& run, const std::string& file = "") {
+  const std::string prefix = std::string(shell::kErrorTitle) + ": ";
+  for (const shell::PlatformCall& call : run.platform.CallsOf("MsgBox")) {
+    if (call.detail.starts_with(prefix))
+      throw CliError(kExitUsage, file, 0, call.detail.substr(prefix.size()));
   }
-  shell::frmUtility& Window() { return session->Window(); }
+}
 
-  // A box titled "Error" means the window refused the input: nothing is saved.
-  void ThrowOnErrorBox(const std::string& file = "") const {
-    const std::string prefix = std::string(shell::kErrorTitle) + ": ";
-    for (const shell::PlatformCall& call : platform.CallsOf("MsgBox")) {
-      if (call.detail.starts_with(prefix))
-        throw CliError(kExitUsage, file, 0, call.detail.substr(prefix.size()));
-    }
-  }
-  // The file of the form chosen in cmbForms.
-  std::string ChosenFile() {
-    return session->Vbe().ActiveProject()->Components().Item(Window().cmbForms.Text()).FileNames(1);
-  }
-  void Answer(const std::string& text) {
-    platform.Queue({shell::Answer::Kind::kText, text, "the command line"});
-  }
+// The dialog the next click opens answers `text`.
+void Answer(ProjectRun& run, const std::string& text) {
+  run.platform.Queue({shell::Answer::Kind::kText, text, "the command line"});
+}
 
-  shell::ScriptedPlatform platform;
-  shell::SessionOptions options;
-  std::unique_ptr<shell::Session> session;
-};
-
-// Runs `steps` with the loader's and writer's failures turned into exit codes.
-int WithProject(const std::function<void()>& steps) {
-  try {
-    steps();
-  } catch (const host::vbfiles::LoadError& error) {
-    throw CliError(kExitUsage, error.file(), error.line(), error.message());
-  } catch (const host::vbfiles::SaveError& error) {
-    throw CliError(kExitFailed, error.what());
-  }
-  return kExitDone;
+host::Component& ChosenForm(ProjectRun& run) {
+  return run.session.Vbe().ActiveProject()->Components().Item(run.session.Window().cmbForms.Text());
 }
 
 // The entry of `list` showing `text`, exact case first, then in any case; -1 when none does.
@@ -80,11 +54,11 @@ int FindEntry(const shell::ListControl& list, const std::string& text) {
   return -1;
 }
 
-void ChooseForm(DesignerSession& run, const std::string& form) {
-  shell::ComboBox& forms = run.Window().cmbForms;
+void ChooseForm(ProjectRun& run, const std::string& form) {
+  shell::ComboBox& forms = run.session.Window().cmbForms;
   const int entry = FindEntry(forms, form);
   if (entry < 0) {
-    throw CliError(kExitUsage, run.options.project.string(), 0,
+    throw CliError(kExitUsage, run.target.string(), 0,
                    "no form, MDI form or user control named '" + form + "'");
   }
   forms.Choose(entry);
@@ -93,11 +67,10 @@ void ChooseForm(DesignerSession& run, const std::string& form) {
 // ---- form-props
 
 struct FormPropsOptions {
-  std::string project;
   std::vector<std::string> forms;
   std::optional<std::string> icon, back_color, scale_mode, start_up, border, window_state;
   std::optional<std::string> taskbar, whats_this_button, whats_this_help;
-  bool dry_run = false;
+  bool no_icon = false;
 };
 
 struct ListProperty {
@@ -167,14 +140,14 @@ host::Color ParseBackColor(const std::string& text) {
 }
 
 // Ticks the named forms only, or leaves every form ticked.
-void TickForms(DesignerSession& run, const std::vector<std::string>& forms) {
-  shell::ListBox& list = run.Window().lstForms;
+void TickForms(ProjectRun& run, const std::vector<std::string>& forms) {
+  shell::ListBox& list = run.session.Window().lstForms;
   if (forms.empty()) return;
   std::vector<int> ticked;
   for (const std::string& form : forms) {
     const int entry = FindEntry(list, form);
     if (entry < 0) {
-      throw CliError(kExitUsage, run.options.project.string(), 0,
+      throw CliError(kExitUsage, run.target.string(), 0,
                      "no form or MDI form named '" + form + "'");
     }
     ticked.push_back(entry);
@@ -184,37 +157,38 @@ void TickForms(DesignerSession& run, const std::vector<std::string>& forms) {
 }
 
 // Forms lacking the property: an error when named, a note when only ticked by default.
-void CheckForms(DesignerSession& run, const FormPropsOptions& options, const char* property,
-                CliContext& context) {
-  host::Project& project = *run.session->Vbe().ActiveProject();
-  for (const std::string& form : shell::TickedForms(run.Window())) {
+void CheckForms(ProjectRun& run, const FormPropsOptions& options, const char* property) {
+  host::Project& project = *run.session.Vbe().ActiveProject();
+  for (const std::string& form : shell::TickedForms(run.session.Window())) {
     const std::string missing = designer::MissingFormProperty(project, form, property);
     if (missing.empty()) continue;
     const std::string file = project.Components().Item(form).FileNames(1);
     if (!options.forms.empty()) throw CliError(kExitUsage, file, 0, missing);
-    context.err << "marquill: " << file << ": skipped: " << missing << '\n';
+    run.context.err << "marquill: " << DisplayPath(file) << ": skipped: " << missing << '\n';
   }
 }
 
 // Sets the field the options name and returns the property and the button to press.
-std::pair<const char*, shell::CommandButton*> PrepareFormProps(DesignerSession& run,
+std::pair<const char*, shell::CommandButton*> PrepareFormProps(ProjectRun& run,
                                                                const FormPropsOptions& options) {
-  shell::frmUtility& window = run.Window();
-  if (options.icon) {
-    if (!options.icon->empty()) {
+  shell::frmUtility& window = run.session.Window();
+  if (options.icon || options.no_icon) {
+    // The empty picture, from a cancelled first pick, removes the icon.
+    const std::string file = options.icon.value_or("");
+    if (!file.empty()) {
       try {
-        designer::LoadIcon(*options.icon);
+        designer::LoadIcon(file);
       } catch (const designer::IconError& refused) {
         throw CliError(kExitUsage, refused.what());
       }
     }
-    run.Answer(*options.icon);
+    Answer(run, file);
     window.pctForms(0).Click();
-    run.ThrowOnErrorBox();
+    ThrowOnErrorBox(run);
     return {"Icon", &window.cmdChange(0)};
   }
   if (options.back_color) {
-    run.Answer(shell::ColorText(ParseBackColor(*options.back_color)));
+    Answer(run, shell::ColorText(ParseBackColor(*options.back_color)));
     window.pctForms(1).Click();
     return {"BackColor", &window.cmdChange(1)};
   }
@@ -229,48 +203,51 @@ std::pair<const char*, shell::CommandButton*> PrepareFormProps(DesignerSession& 
     const bool on = OnOff(row.flag, *(options.*row.option));
     return {row.property, &(window.*row.buttons)(row.on_button + (on ? 0 : 1))};
   }
-  throw CliError(kExitUsage,
-                 "form-props needs one property option: --icon, --back-color, --scale-mode, "
-                 "--start-up, --border, --window-state, --taskbar, --whats-this-button or "
-                 "--whats-this-help");
+  throw CliError(
+      kExitUsage,
+      "form-props needs a property option: --icon, --no-icon, --back-color, --scale-mode, "
+      "--start-up, --border, --window-state, --taskbar, --whats-this-button or "
+      "--whats-this-help");
 }
 
-int RunFormProps(const FormPropsOptions& options, CliContext& context) {
-  return WithProject([&] {
-    DesignerSession run(options.project, options.dry_run, context);
-    TickForms(run, options.forms);
-    const auto [property, button] = PrepareFormProps(run, options);
-    CheckForms(run, options, property, context);
-    button->Click();
-    run.ThrowOnErrorBox();
-    run.session->Finish();
-  });
+// How many property options are given: the command writes exactly one property.
+int PropertyOptions(const FormPropsOptions& options) {
+  int given = (options.icon ? 1 : 0) + (options.no_icon ? 1 : 0) + (options.back_color ? 1 : 0);
+  for (const ListProperty& row : kListProperties) given += (options.*row.option) ? 1 : 0;
+  for (const SwitchProperty& row : kSwitchProperties) given += (options.*row.option) ? 1 : 0;
+  return given;
 }
 
-RunFn SetupFormProps(CLI::App& app) {
+void RunFormProps(const FormPropsOptions& options, ProjectRun& run) {
+  if (PropertyOptions(options) > 1)
+    throw CliError(kExitUsage, "form-props writes one property at a time: give one option");
+  TickForms(run, options.forms);
+  const auto [property, button] = PrepareFormProps(run, options);
+  CheckForms(run, options, property);
+  button->Click();
+  ThrowOnErrorBox(run);
+}
+
+ProjectAction SetupFormProps(CLI::App& app) {
   auto options = std::make_shared<FormPropsOptions>();
-  AddProjectArgument(app, options->project);
   app.add_option("--form", options->forms, "Only this form (repeat for more); default: all forms");
-  auto* group = app.add_option_group("property", "The property to write (exactly one)");
-  group->add_option("--icon", options->icon, "An .ico file; \"\" removes the icon");
-  group->add_option("--back-color", options->back_color, "&HBBGGRR& or a system colour");
-  group->add_option("--scale-mode", options->scale_mode, "User, Twips, ... Centimeter, or 0-7");
-  group->add_option("--start-up", options->start_up,
-                    "Manual, \"Center Owner\", \"Center Screen\", \"Windows Default\", or 0-3");
-  group->add_option("--border", options->border,
-                    "None, \"Fixed Single\", Sizable, \"Fixed Dialog\", \"Fixed ToolWindow\", "
-                    "\"Sizable ToolWindow\", or 0-5");
-  group->add_option("--window-state", options->window_state,
-                    "Normal, Minimized, Maximized, or 0-2");
-  group->add_option("--taskbar", options->taskbar, "ShowInTaskbar: on or off");
-  group->add_option("--whats-this-button", options->whats_this_button, "on or off");
-  group->add_option("--whats-this-help", options->whats_this_help, "on or off");
-  group->require_option(1);
-  AddDryRunFlag(app, options->dry_run);
-  return [options](CliContext& context) { return RunFormProps(*options, context); };
+  NotEmpty(app.add_option("--icon", options->icon, "An .ico file to store as the icon"));
+  app.add_flag("--no-icon", options->no_icon, "Remove the icon");
+  app.add_option("--back-color", options->back_color, "&HBBGGRR& or a system colour");
+  app.add_option("--scale-mode", options->scale_mode, "User, Twips, ... Centimeter, or 0-7");
+  app.add_option("--start-up", options->start_up,
+                 "Manual, \"Center Owner\", \"Center Screen\", \"Windows Default\", or 0-3");
+  app.add_option("--border", options->border,
+                 "None, \"Fixed Single\", Sizable, \"Fixed Dialog\", \"Fixed ToolWindow\", "
+                 "\"Sizable ToolWindow\", or 0-5");
+  app.add_option("--window-state", options->window_state, "Normal, Minimized, Maximized, or 0-2");
+  app.add_option("--taskbar", options->taskbar, "ShowInTaskbar: on or off");
+  app.add_option("--whats-this-button", options->whats_this_button, "on or off");
+  app.add_option("--whats-this-help", options->whats_this_help, "on or off");
+  return [options](ProjectRun& run) { RunFormProps(*options, run); };
 }
 
-const CommandRegistrar kFormProps{
+const ProjectCommandRegistrar kFormProps{
     {"form-props", "Write one design-time property on every form (or the --form ones)",
      SetupFormProps}};
 
@@ -278,67 +255,56 @@ const CommandRegistrar kFormProps{
 
 struct ControlOptions {
   std::string action;
-  std::string project;
   std::string form;
   std::string control;
   std::optional<std::string> new_name;
-  bool dry_run = false;
 };
 
-int RunControl(const ControlOptions& options, CliContext& context) {
+void RunControl(const ControlOptions& options, ProjectRun& run) {
   const bool rename = options.action == "rename";
   if (rename && !options.new_name) throw CliError(kExitUsage, "control rename needs --new-name");
-  if (rename && options.new_name->empty()) throw CliError(kExitUsage, "--new-name is empty");
   if (!rename && options.new_name) throw CliError(kExitUsage, "control delete takes no --new-name");
-  return WithProject([&] {
-    DesignerSession run(options.project, options.dry_run, context);
-    shell::frmUtility& window = run.Window();
-    ChooseForm(run, options.form);
-    const int entry = FindEntry(window.lstControls, options.control);
-    if (entry < 0) {
-      throw CliError(kExitUsage, run.options.project.string(), 0,
-                     window.cmbForms.Text() + " has no control named '" + options.control + "'");
-    }
-    window.lstControls.Choose(entry);
-    if (rename) {
-      host::Component& form =
-          run.session->Vbe().ActiveProject()->Components().Item(window.cmbForms.Text());
-      const std::string refused = designer::CheckNewControlName(
-          *form.Designer(), form.Name(), window.lstControls.Text(), *options.new_name);
-      if (!refused.empty()) throw CliError(kExitUsage, run.ChosenFile(), 0, refused);
-      window.txtNewNameControl.SetText(*options.new_name);
-      window.cmdRenControl.Click();
-    } else {
-      window.cmdDelControl.Click();
-    }
-    run.ThrowOnErrorBox(run.ChosenFile());
-    run.session->Finish();
-  });
+  shell::frmUtility& window = run.session.Window();
+  ChooseForm(run, options.form);
+  const std::string file = ChosenForm(run).FileNames(1);
+  const int entry = FindEntry(window.lstControls, options.control);
+  if (entry < 0) {
+    throw CliError(kExitUsage, file, 0,
+                   window.cmbForms.Text() + " has no control named '" + options.control + "'");
+  }
+  window.lstControls.Choose(entry);
+  if (rename) {
+    host::Component& form = ChosenForm(run);
+    const std::string refused = designer::CheckNewControlName(
+        *form.Designer(), form.Name(), window.lstControls.Text(), *options.new_name);
+    if (!refused.empty()) throw CliError(kExitUsage, file, 0, refused);
+    window.txtNewNameControl.SetText(*options.new_name);
+    window.cmdRenControl.Click();
+  } else {
+    window.cmdDelControl.Click();
+  }
+  ThrowOnErrorBox(run, file);
 }
 
-const CommandRegistrar kControl{
+const ProjectCommandRegistrar kControl{
     {"control", "Delete or rename a control with its event procedures and code",
-     [](CLI::App& app) -> RunFn {
+     [](CLI::App& app) -> ProjectAction {
        auto options = std::make_shared<ControlOptions>();
        app.add_option("ACTION", options->action, "delete or rename")
            ->required()
            ->check(CLI::IsMember({"delete", "rename"}));
-       AddProjectArgument(app, options->project);
        app.add_option("--form", options->form, "The form, MDI form or user control")->required();
        app.add_option("--control", options->control, "The control's name")->required();
-       app.add_option("--new-name", options->new_name, "rename: the new name");
-       AddDryRunFlag(app, options->dry_run);
-       return [options](CliContext& context) { return RunControl(*options, context); };
+       NotEmpty(app.add_option("--new-name", options->new_name, "rename: the new name"));
+       return [options](ProjectRun& run) { RunControl(*options, run); };
      }}};
 
 // ---- tab-order
 
 struct TabOrderOptions {
-  std::string project;
   std::string form;
   std::optional<std::string> order;
   std::optional<std::string> no_stop;
-  bool dry_run = false;
 };
 
 std::vector<designer::TabEntry> ParseEntries(const std::string& flag, const std::string& text) {
@@ -398,47 +364,40 @@ std::string Joined(const std::vector<designer::TabEntry>& entries) {
   return text;
 }
 
-int RunTabOrder(const TabOrderOptions& options, CliContext& context) {
-  return WithProject([&] {
-    DesignerSession run(options.project, options.dry_run, context);
-    shell::frmUtility& window = run.Window();
-    ChooseForm(run, options.form);
-    window.cmdGetTab.Click();
-    const designer::TabOrder read{Entries(window.lstTabOrder), Entries(window.lstTabStop)};
-    if (!options.order && !options.no_stop) {
-      context.out << "order: " << Joined(read.order) << "\nno-stop: " << Joined(read.no_stop)
-                  << '\n';
-      return;
-    }
-    const designer::TabOrder lists = Rearranged(read, options);
-    try {
-      designer::CheckTabOrder(
-          *run.session->Vbe().ActiveProject()->Components().Item(window.cmbForms.Text()).Designer(),
-          lists);
-    } catch (const designer::TabOrderError& refused) {
-      throw CliError(kExitUsage, run.ChosenFile(), 0, refused.what());
-    }
-    Fill(window.lstTabOrder, lists.order);
-    Fill(window.lstTabStop, lists.no_stop);
-    window.cmdSaveTab.Click();
-    run.ThrowOnErrorBox(run.ChosenFile());
-    run.session->Finish();
-  });
+void RunTabOrder(const TabOrderOptions& options, ProjectRun& run) {
+  shell::frmUtility& window = run.session.Window();
+  ChooseForm(run, options.form);
+  window.cmdGetTab.Click();
+  const designer::TabOrder read{Entries(window.lstTabOrder), Entries(window.lstTabStop)};
+  if (!options.order && !options.no_stop) {
+    run.context.out << "order: " << Joined(read.order) << "\nno-stop: " << Joined(read.no_stop)
+                    << '\n';
+    return;
+  }
+  const designer::TabOrder lists = Rearranged(read, options);
+  const std::string file = ChosenForm(run).FileNames(1);
+  try {
+    designer::CheckTabOrder(*ChosenForm(run).Designer(), lists);
+  } catch (const designer::TabOrderError& refused) {
+    throw CliError(kExitUsage, file, 0, refused.what());
+  }
+  Fill(window.lstTabOrder, lists.order);
+  Fill(window.lstTabStop, lists.no_stop);
+  window.cmdSaveTab.Click();
+  ThrowOnErrorBox(run, file);
 }
 
-const CommandRegistrar kTabOrder{
+const ProjectCommandRegistrar kTabOrder{
     {"tab-order", "Show a form's tab order and tab stops, or rearrange and write them",
-     [](CLI::App& app) -> RunFn {
+     [](CLI::App& app) -> ProjectAction {
        auto options = std::make_shared<TabOrderOptions>();
-       AddProjectArgument(app, options->project);
        app.add_option("--form", options->form, "The form, MDI form or user control")->required();
        app.add_option("--order", options->order,
                       "Controls first in the tab order, comma-separated (an array element as "
                       "NAME(INDEX)); the others follow as they were");
        app.add_option("--no-stop", options->no_stop,
                       "Controls whose tab stop is switched off, comma-separated");
-       AddDryRunFlag(app, options->dry_run);
-       return [options](CliContext& context) { return RunTabOrder(*options, context); };
+       return [options](ProjectRun& run) { RunTabOrder(*options, run); };
      }}};
 
 }  // namespace

@@ -18,9 +18,11 @@ using host::vbfiles::VbProject;
 
 // The command runs once and the process ends: the model is left to the system rather than freed
 // line by line, which for a large project takes longer than saving it.
-VbProject& LoadProject(const std::string& path) {
+VbProject& LoadProject(const std::string& path, std::ostream& err) {
   try {
-    return *VbProject::Load(path).release();
+    VbProject& project = *VbProject::Load(path, ProjectLoadOptions(err)).release();
+    PrintLoadNotices(err, project);
+    return project;
   } catch (const host::vbfiles::LoadError& error) {
     throw CliError(kExitUsage, error.file(), error.line(), error.message());
   }
@@ -32,7 +34,7 @@ const CommandRegistrar kInfo{
        auto project = std::make_shared<std::string>();
        AddProjectArgument(app, *project);
        return [project](CliContext& context) {
-         context.out << host::vbfiles::DescribeProject(LoadProject(*project));
+         context.out << host::vbfiles::DescribeProject(LoadProject(*project, context.err));
          return kExitDone;
        };
      }}};
@@ -46,7 +48,7 @@ const CommandRegistrar kCheck{
        // For the load-and-save benchmark: writes every file back, changed or not.
        app.add_flag("--rewrite-all", *rewrite_all, "Write every file back")->group("");
        return [project, rewrite_all](CliContext& context) {
-         VbProject& loaded = LoadProject(*project);
+         VbProject& loaded = LoadProject(*project, context.err);
          if (*rewrite_all) {
            try {
              const auto written = loaded.Save(VbProject::SaveMode::kAll);

@@ -2,7 +2,6 @@
 // join-lines, split-lines and indent. Each opens the project, sets the tab's fields from its
 // options, presses the button and saves what changed.
 #include <CLI/CLI.hpp>
-#include <charconv>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -11,10 +10,10 @@
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "cli/project_command.h"
 #include "host/scope/command_scope.h"
 #include "host/text/vb_text.h"
 #include "host/vbfiles/load_error.h"
-#include "shell/platform/console_platform.h"
 #include "shell/platform/scripted_platform.h"
 #include "shell/session.h"
 #include "shell/window/frm_utility.h"
@@ -35,63 +34,11 @@ struct LineCommand {
 };
 
 struct LineOptions {
-  std::string project;
   std::string module;
   std::string select;
   std::string width;
   bool collapse = false;
-  bool yes = false;
-  bool dry_run = false;
 };
-
-struct LineRange {
-  int first = 0;
-  int last = 0;
-};
-
-bool ParseWhole(std::string_view text, int& value) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size();
-}
-
-LineRange ParseSelection(const std::string& text) {
-  const std::size_t dash = text.find('-');
-  LineRange range;
-  if (dash == std::string::npos ||
-      !ParseWhole(std::string_view(text).substr(0, dash), range.first) ||
-      !ParseWhole(std::string_view(text).substr(dash + 1), range.last) || range.first < 1 ||
-      range.last < range.first) {
-    throw CliError(kExitUsage,
-                   "--select wants FIRST-LAST, two line numbers with 1 <= FIRST <= "
-                   "LAST, not '" +
-                       text + "'");
-  }
-  return range;
-}
-
-// The component's code module shown in the active code pane, with the selection if one is given.
-void ShowModule(shell::Session& session, const LineOptions& options) {
-  host::Component* component = nullptr;
-  try {
-    component = &session.Vbe().ActiveProject()->Components().Item(options.module);
-  } catch (const host::HostError&) {
-    throw CliError(kExitUsage, options.project, 0, "no component named '" + options.module + "'");
-  }
-  host::CodeModule* code = component->CodeModule();
-  if (code == nullptr) {
-    throw CliError(kExitUsage, options.project, 0, "'" + options.module + "' holds no code");
-  }
-  if (options.select.empty()) {
-    session.Vbe().ShowCode(*code);
-    return;
-  }
-  const LineRange range = ParseSelection(options.select);
-  if (range.last > code->CountOfLines()) {
-    throw CliError(kExitUsage, "--select " + options.select + ": '" + options.module + "' has " +
-                                   std::to_string(code->CountOfLines()) + " lines");
-  }
-  session.Vbe().ShowCode(*code, {range.first, 1, range.last, 1});
-}
 
 void ChooseScope(shell::Session& session, const LineOptions& options) {
   shell::frmUtility& window = session.Window();
@@ -99,7 +46,7 @@ void ChooseScope(shell::Session& session, const LineOptions& options) {
     window.optWhere(static_cast<int>(host::Scope::kAllProject)).Click();
     return;
   }
-  ShowModule(session, options);
+  ShowModule(session, options.module, options.select);
   const host::Scope scope =
       options.select.empty() ? host::Scope::kCurrentModule : host::Scope::kSelectedText;
   window.optWhere(static_cast<int>(scope)).Click();
@@ -109,9 +56,6 @@ void ChooseScope(shell::Session& session, const LineOptions& options) {
 // focus leaves it. The window quietly skips every module when the field's number does not round
 // to a whole number it can use; here that is said.
 void SetWidth(shell::TextBox& field, const std::string& width, std::int32_t max_width) {
-  if (!host::NumberFieldPasses(width)) {
-    throw CliError(kExitUsage, "--width wants a number greater than 0, not '" + width + "'");
-  }
   field.SetText(width);
   field.LoseFocus();
   bool usable = false;
@@ -169,88 +113,78 @@ bool QuestionRefused(const shell::ScriptedPlatform& platform) {
   return false;
 }
 
-int Run(const LineCommand& command, const LineOptions& options, CliContext& context) {
-  if (!options.select.empty() && options.module.empty()) {
-    throw CliError(kExitUsage, "--select needs --module: the lines are those of one module");
+void Run(const LineCommand& command, const LineOptions& options, ProjectRun& run) {
+  shell::frmUtility& window = run.session.Window();
+  ChooseScope(run.session, options);
+  if (command.collapse) window.chkDelLines.SetValue(options.collapse ? 0 : 1);
+  if (command.width_field != nullptr && !options.width.empty()) {
+    SetWidth(window.*command.width_field, options.width, command.max_width);
   }
-  if (!options.select.empty()) ParseSelection(options.select);
-  // A question goes to the console, which takes --yes or asks at a terminal and otherwise says
-  // No; the recording in front of it tells whether it was refused.
-  shell::ConsolePlatform console(options.yes, context.in, context.err);
-  shell::ScriptedPlatform platform(&console);
-  shell::SessionOptions session_options;
-  session_options.project = options.project;
-  session_options.dry_run = options.dry_run;
-  session_options.diff_out = &context.out;
-  session_options.platform = &platform;
-  try {
-    shell::Session session(session_options);
-    shell::frmUtility& window = session.Window();
-    ChooseScope(session, options);
-    if (command.collapse) window.chkDelLines.SetValue(options.collapse ? 0 : 1);
-    if (command.width_field != nullptr && !options.width.empty()) {
-      SetWidth(window.*command.width_field, options.width, command.max_width);
-    }
-    (window.*command.button).Click();
-    if (QuestionRefused(platform)) {
-      // The session closes without saving: nothing is written.
-      throw CliError(kExitFailed, std::string(command.name) +
-                                      " was not confirmed; nothing was written (--yes answers "
-                                      "Yes)");
-    }
-    Report(session, command, context);
-    session.Finish();
-  } catch (const host::vbfiles::LoadError& error) {
-    throw CliError(kExitUsage, error.file(), error.line(), error.message());
-  } catch (const host::vbfiles::SaveError& error) {
-    throw CliError(kExitFailed, error.what());
+  (window.*command.button).Click();
+  if (QuestionRefused(run.platform)) {
+    // The session closes without saving: nothing of this project is written.
+    throw CliError(
+        kExitFailed, run.target.string(), 0,
+        std::string(command.name) + " was not confirmed; nothing was written (--yes answers Yes)");
   }
-  return kExitDone;
+  run.Tally("statements left continued", run.session.Window().lineNotes.statements_left_continued);
+  Report(run.session, command, run.context);
 }
 
-RunFn Setup(const LineCommand& command, CLI::App& app) {
+ProjectAction Setup(const LineCommand& command, CLI::App& app) {
   auto options = std::make_shared<LineOptions>();
-  AddProjectArgument(app, options->project);
-  app.add_option("--module,--component", options->module,
-                 "Only this component's code (the module in the active code pane)");
-  app.add_option("--select", options->select,
-                 "With --module: only lines FIRST-LAST of it (the selected text)");
+  CLI::Option* module = NotEmpty(app.add_option(
+      "--module,--component", options->module,
+      "Only this component's code (the module in the active code pane): its name or file"));
+  CLI::Option* select = NotEmpty(
+      app.add_option("--select", options->select,
+                     "With --module: only lines FIRST-LAST of it, counted in the code window"));
+  select->needs(module);
+  select->check(CLI::Validator(
+      [](std::string& value) -> std::string {
+        try {
+          CheckSelection(value);
+        } catch (const CliError& error) {
+          return error.message();
+        }
+        return "";
+      },
+      "FIRST-LAST"));
   if (command.collapse) {
     app.add_flag("--collapse", options->collapse,
                  "Shrink each run of empty rows to one instead of deleting them all");
   }
   if (command.width_field != nullptr) {
-    app.add_option("--width", options->width,
-                   command.asks ? "Indent width (default 4)" : "Longest line (default 80)");
+    WholeNumberAtLeastOne(
+        app.add_option("--width", options->width,
+                       command.asks ? "Indent width (default 4)" : "Longest line (default 80)"));
   }
-  if (command.asks) {
-    app.add_flag("--yes", options->yes,
-                 "Answer Yes to the question whether continued lines may be joined first");
-  }
-  AddDryRunFlag(app, options->dry_run);
-  return [command, options](CliContext& context) { return Run(command, *options, context); };
+  return [command, options](ProjectRun& run) { Run(command, *options, run); };
 }
 
-CommandRegistrar Register(LineCommand command) {
-  return CommandRegistrar({command.name, command.description,
-                           [command](CLI::App& app) { return Setup(command, app); }});
+ProjectCommandRegistrar Register(LineCommand command) {
+  ProjectCommand project_command{command.name, command.description,
+                                 [command](CLI::App& app) { return Setup(command, app); }};
+  project_command.takes_standard_input = true;
+  project_command.asks = command.asks;
+  return ProjectCommandRegistrar(std::move(project_command));
 }
 
 using shell::CodeTab;
 
-const CommandRegistrar kDeleteEmptyRows =
+const ProjectCommandRegistrar kDeleteEmptyRows =
     Register({"delete-empty-rows", "Delete empty rows (--collapse: keep one of each run)",
               &CodeTab::cmdDelEmpty, nullptr, /*collapse=*/true});
-const CommandRegistrar kDeleteComments =
+const ProjectCommandRegistrar kDeleteComments =
     Register({"delete-comments", "Delete every comment", &CodeTab::cndDelAllComments});
-const CommandRegistrar kCompactStrings = Register(
+const ProjectCommandRegistrar kCompactStrings = Register(
     {"compact-strings", "Merge string constants joined by \" & \"", &CodeTab::cmdCompactStr});
-const CommandRegistrar kJoinLines =
+const ProjectCommandRegistrar kJoinLines =
     Register({"join-lines", "Join continued lines into one (delete _)", &CodeTab::cmdDelSplit});
-const CommandRegistrar kSplitLines =
+const ProjectCommandRegistrar kSplitLines =
     Register({"split-lines", "Split lines longer than the width with continuation marks",
               &CodeTab::cmdSplit, &CodeTab::txtSplit});
-const CommandRegistrar kIndent =
+const ProjectCommandRegistrar kIndent =
     Register({"indent", "Join continued lines, then re-indent code by its block structure",
               &CodeTab::cmdIndent, &CodeTab::txtIndent, false, /*asks=*/true,
               /*max_width=*/1023});

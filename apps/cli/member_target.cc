@@ -2,20 +2,16 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <filesystem>
 #include <iterator>
 
 #include "cli/cli_support.h"
+#include "cli/command_registry.h"
 #include "host/text/vb_text.h"
-#include "host/vbfiles/load_error.h"
-#include "shell/platform/console_platform.h"
 #include "shell/session.h"
 #include "shell/window/frm_utility.h"
 
 namespace marquill::cli {
 namespace {
-
-namespace fs = std::filesystem;
 
 // Words the language keeps for itself; as a label or routine name they would not compile.
 constexpr std::string_view kReservedWords[] = {
@@ -41,23 +37,14 @@ bool IsReserved(std::string_view word) {
   return std::any_of(std::begin(kReservedWords), std::end(kReservedWords), same);
 }
 
-// The cmbComponents entry naming the component: its name as listed (any case), or the path of
-// its file. -1 when none does.
-int ComponentEntry(shell::frmUtility& window, host::Project& project, const std::string& wanted) {
-  const shell::ComboBox& list = window.cmbComponents;
-  for (int i = 0; i < list.ListCount(); ++i) {
-    if (list.List(i) == wanted) return i;
+bool IsRoutineName(std::string_view text) {
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t dot = text.find('.', start);
+    if (!IsIdentifier(text.substr(start, dot - start))) return false;
+    if (dot == std::string_view::npos) return true;
+    start = dot + 1;
   }
-  for (int i = 0; i < list.ListCount(); ++i) {
-    if (host::EqualsNoCase(list.List(i), wanted)) return i;
-  }
-  std::error_code error;
-  if (!fs::is_regular_file(wanted, error)) return -1;
-  for (int i = 0; i < list.ListCount(); ++i) {
-    const std::string file = project.Components().Item(list.List(i)).FileNames(1);
-    if (!file.empty() && fs::equivalent(wanted, file, error)) return i;
-  }
-  return -1;
 }
 
 int MemberEntry(const shell::ComboBox& list, const std::string& wanted) {
@@ -69,25 +56,7 @@ int MemberEntry(const shell::ComboBox& list, const std::string& wanted) {
   return -1;
 }
 
-void Pick(shell::Session& session, const MemberTargetOptions& options) {
-  shell::frmUtility& window = session.Window();
-  host::Project& project = *session.Vbe().ActiveProject();
-  const int component = ComponentEntry(window, project, options.component);
-  if (component < 0) {
-    throw CliError(
-        kExitUsage, options.project, 0,
-        "no module, class, form, MDI form or user control named '" + options.component + "'");
-  }
-  window.cmbComponents.Choose(component);
-  if (options.member.empty()) return;
-  const int member = MemberEntry(window.cmbMembers, options.member);
-  if (member < 0) {
-    throw CliError(kExitUsage, options.project, 0,
-                   "'" + window.cmbComponents.List(component) + "' has no member named '" +
-                       options.member + "'");
-  }
-  window.cmbMembers.Choose(member);
-}
+std::string ProjectFile(shell::Session& session) { return session.Project().Path().string(); }
 
 }  // namespace
 
@@ -99,40 +68,46 @@ bool IsIdentifier(std::string_view text) {
   return word_chars && !IsReserved(text);
 }
 
-void AddMemberTargetOptions(CLI::App& app, MemberTargetOptions& options, ComponentOption component,
-                            bool changes_files) {
-  AddProjectArgument(app, options.project);
-  CLI::Option* component_option =
-      app.add_option("--component,--module", options.component,
-                     component == ComponentOption::kRequired
-                         ? "The module, class, form or user control (its name or its file)"
-                         : "Only this module, class, form or user control (its name or its "
-                           "file); without it, every one of them");
-  if (component == ComponentOption::kRequired) component_option->required();
-  app.add_option("--member", options.member, "One member of it instead of the whole component")
-      ->needs(component_option);
-  if (changes_files) AddDryRunFlag(app, options.dry_run);
+void MustBeIdentifier(CLI::App& app, const std::string& option, bool dotted) {
+  app.get_option(option)->check(CLI::Validator(
+      [dotted](std::string& value) -> std::string {
+        if (dotted ? IsRoutineName(value) : IsIdentifier(value)) return "";
+        return "wants a name such as " + std::string(dotted ? "LogError" : "err_label") +
+               " (a letter, then letters, digits or _; no reserved word), not '" + value + "'";
+      },
+      "NAME"));
 }
 
-void RunOnMemberTarget(const MemberTargetOptions& options, CliContext& context, bool save,
-                       const std::function<void(shell::Session&)>& act) {
-  // Nothing here asks a question; a message the add-in shows goes to the console.
-  shell::ConsolePlatform console(/*yes=*/false, context.in, context.err);
-  shell::SessionOptions session_options;
-  session_options.project = options.project;
-  session_options.dry_run = options.dry_run;
-  session_options.diff_out = &context.out;
-  session_options.platform = &console;
-  try {
-    shell::Session session(session_options);
-    if (!options.component.empty()) Pick(session, options);
-    act(session);
-    if (save) session.Finish();
-  } catch (const host::vbfiles::LoadError& error) {
-    throw CliError(kExitUsage, error.file(), error.line(), error.message());
-  } catch (const host::vbfiles::SaveError& error) {
-    throw CliError(kExitFailed, error.what());
+void AddMemberTargetOptions(CLI::App& app, MemberTarget& target, ComponentOption component) {
+  CLI::Option* component_option = NotEmpty(app.add_option(
+      "--component,--module", target.component,
+      component == ComponentOption::kRequired
+          ? "The module, class, form or user control: its name or file"
+          : "Only this module, class, form or user control (its name or file); without it, "
+            "every one of them in turn"));
+  if (component == ComponentOption::kRequired) component_option->required();
+  NotEmpty(app.add_option("--member", target.member,
+                          "One member of it (a procedure, property, variable ...)"))
+      ->needs(component_option);
+}
+
+void PickMemberTarget(shell::Session& session, const MemberTarget& target) {
+  shell::frmUtility& window = session.Window();
+  const host::Component& component = FindComponent(session, target.component);
+  const int entry = window.cmbComponents.Find(component.Name());
+  if (entry < 0) {
+    throw CliError(
+        kExitUsage, ProjectFile(session), 0,
+        "'" + component.Name() + "' is not a module, class, form, MDI form or user control");
   }
+  window.cmbComponents.Choose(entry);
+  if (target.member.empty()) return;
+  const int member = MemberEntry(window.cmbMembers, target.member);
+  if (member < 0) {
+    throw CliError(kExitUsage, ProjectFile(session), 0,
+                   "'" + component.Name() + "' has no member named '" + target.member + "'");
+  }
+  window.cmbMembers.Choose(member);
 }
 
 }  // namespace marquill::cli

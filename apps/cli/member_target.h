@@ -1,11 +1,9 @@
 // The component and member a command of the "&Err handling&&Export" tab works on, chosen in the
-// tab's pickers as a user would choose them, and the session those commands run in.
+// tab's pickers (cmbComponents, cmbMembers) as a user would choose them.
 #pragma once
 
-#include <functional>
 #include <string>
-
-#include "cli/command_registry.h"
+#include <string_view>
 
 namespace CLI {
 class App;
@@ -17,29 +15,26 @@ class Session;
 
 namespace marquill::cli {
 
-struct MemberTargetOptions {
-  std::string project;
-  std::string component;  // a component's name, or the path of its file
+struct MemberTarget {
+  std::string component;  // a component's name or the path of its file; "" for none
   std::string member;     // "" for the component itself
-  bool dry_run = false;
 };
 
 enum class ComponentOption { kRequired, kOptional };
 
-// PROJECT.vbp, --component (also spelt --module), --member (which needs --component), and
-// --dry-run when `changes_files`.
-void AddMemberTargetOptions(CLI::App& app, MemberTargetOptions& options, ComponentOption component,
-                            bool changes_files);
+// --component (also spelt --module) and --member, which needs --component.
+void AddMemberTargetOptions(CLI::App& app, MemberTarget& target, ComponentOption component);
 
-// Opens the project, picks the component (and the member) in cmbComponents and cmbMembers when
-// one is named, runs `act`, and saves what changed when `save` (a dry run prints the diff
-// instead). A component the pickers do not list or a member it lacks is a usage error naming the
-// project; nothing is written then, nor when `act` throws.
-void RunOnMemberTarget(const MemberTargetOptions& options, CliContext& context, bool save,
-                       const std::function<void(shell::Session&)>& act);
+// Picks the component, then the member, in the window's pickers. A component the pickers do not
+// list (no such component, or one without code of the listed kinds) or a member it lacks is a
+// usage error naming the project.
+void PickMemberTarget(shell::Session& session, const MemberTarget& target);
 
 // Whether `text` is a name the language accepts for a label or a routine: a letter, then
 // letters, digits and underscores, at most 255 characters, and no reserved word.
 bool IsIdentifier(std::string_view text);
+
+// A check for an option whose value must be such a name; `dotted` allows module.Routine.
+void MustBeIdentifier(CLI::App& app, const std::string& option, bool dotted);
 
 }  // namespace marquill::cli

@@ -154,12 +154,15 @@ std::string RenameInLine(std::string_view line, std::string_view old_name,
       continue;
     }
     if (IsLetter(c) || IsHighByte(c) || IsDigit(c) || c == '_' ||
-        (c == '&' && i + 1 < line.size() && IsLetter(line[i + 1]))) {
+        (c == '&' && i + 1 < line.size() &&
+         (line[i + 1] == 'H' || line[i + 1] == 'h' || line[i + 1] == 'O' || line[i + 1] == 'o'))) {
       std::size_t end = i + 1;
       while (end < line.size() && IsIdentifierChar(line[end])) ++end;
       const std::string_view word = line.substr(i, end - i);
       const bool identifier = IsLetter(c) || IsHighByte(c);
-      if (identifier && !in_comment && statement_start && host::EqualsNoCase(word, "Rem")) {
+      const bool rem = identifier && host::EqualsNoCase(word, "Rem") &&
+                       (end == line.size() || line[end] == ' ' || line[end] == '\t');
+      if (rem && !in_comment && statement_start) {
         in_comment = true;
         out += word;
       } else if (identifier && word == old_name) {

@@ -2,6 +2,7 @@
 
 #include "host/ignore_errors.h"
 #include "shell/ide_window_commands.h"
+#include "shell/time_log_commands.h"
 
 namespace marquill::shell {
 
@@ -122,14 +123,13 @@ void Connect::LoadShortcuts() {
   });
   int slot = 0;
   for (const host::ShortcutRow& row : host::ReadShortcuts(shared_.database)) {
+    // A row without a name cannot be listed in the editor; leaving it out of the box as well
+    // keeps box entry k+1, list entry k and slot k on the same shortcut.
+    if (row.name.empty()) continue;
     Step([&] {
       if (cmd_shortcuts_ != nullptr) cmd_shortcuts_->AddItem(row.name);
     });
-    cache.contents[static_cast<std::size_t>(slot)] = row.content;
-    cache.names[static_cast<std::size_t>(slot)] = row.name;
-    ++slot;
-    // Growing when the last slot is reached keeps at least one slot free for "New".
-    if (slot == cache.LastIndex()) cache.Extend(slot + ShortcutCache::kGrowth);
+    cache.Put(slot++, row.name, row.content, row.id);
   }
   Step([&] { shared_.database.Close(); });
 }
@@ -141,7 +141,7 @@ void Connect::OnDisconnection() {
   if (clock_running_ && vbe_ != nullptr) {
     Step([&] {
       host::Project* project = vbe_->ActiveProject();
-      if (project != nullptr) services_.time_log.WriteStopLine(*project);
+      if (project != nullptr) WriteStopLine(services_.time_log, *project);
     });
   }
   Step([&] { shared_.database.ReleaseObjects(); });
@@ -170,7 +170,8 @@ void Connect::RemoveControls() {
 void Connect::OpenMainWindow() {
   if (!window_) {
     window_ = std::make_unique<frmUtility>(
-        WindowContext{services_.platform, services_.settings, shared_, services_.addin_folder});
+        WindowContext{services_.platform, services_.settings, shared_, services_.addin_folder,
+                      &services_.time_log});
     window_->Load();
   }
   window_->SetVbe(vbe_);
@@ -184,7 +185,11 @@ void Connect::UnloadMainWindow() {
 }
 
 void Connect::TimeCounting() {
-  if (time_counting_) time_counting_(*this);
+  if (time_counting_) {
+    time_counting_(*this);
+  } else {
+    ToggleClock(*this);
+  }
 }
 
 void Connect::CloseAllWindows() {
@@ -202,8 +207,7 @@ void Connect::PasteShortcut() {
     if (pane == nullptr) return;
     int line = pane->GetSelection().start_line;
     int chosen = cmd_shortcuts_->ListIndex();
-    // Box entry p shows cache slot p-1; with nothing chosen there is nothing to paste, and a
-    // shortcut added after the cache filled up is pasted once the next connection caches it.
+    // Box entry p shows cache slot p-1; with nothing chosen there is nothing to paste.
     const std::vector<std::string>& contents = shared_.shortcuts.contents;
     if (chosen < 1 || chosen > static_cast<int>(contents.size())) return;
     pane->CodeModule().InsertLines(line, contents[static_cast<std::size_t>(chosen - 1)]);

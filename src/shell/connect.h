@@ -63,7 +63,7 @@ class Connect {
   // The clock flag: false at every connection; the time counting command flips it.
   bool ClockRunning() const { return clock_running_; }
   void SetClockRunning(bool running) { clock_running_ = running; }
-  // What "Time counting" does. Until it is set, the command does nothing.
+  // What "Time counting" does instead of toggling the clock (tests count the clicks with it).
   void SetTimeCountingCommand(std::function<void(Connect&)> command) {
     time_counting_ = std::move(command);
   }
@@ -71,6 +71,7 @@ class Connect {
   host::Vbe* Vbe() { return vbe_; }
   AddinShared& Shared() { return shared_; }
   PlatformServices& Platform() { return services_.platform; }
+  TimeLog& Log() { return services_.time_log; }
   // Row 7, the toolbar's "Time counting" button, whose face shows the clock state.
   CommandBarControl* TimeButton() { return cmd_time_; }
 

@@ -16,8 +16,26 @@ std::string WithSeparator(std::string folder) {
   return folder;
 }
 
-// Designers' side files hold pictures and long texts as binary records: a line diff of them
-// would only spill raw bytes, so they are named as diff(1) names binary files.
+// Reads the real settings and forgets every change, so a preview leaves settings.ini alone.
+class ReadOnlySettings : public SettingsStore {
+ public:
+  ReadOnlySettings(std::string folder, std::function<void(const std::string&)> warn)
+      : file_(std::move(folder), std::move(warn)) {}
+  std::string GetRegString(std::string_view key, std::string_view name) override {
+    std::string saved = memory_.GetRegString(key, name);
+    return saved.empty() ? file_.GetRegString(key, name) : saved;
+  }
+  void SaveRegString(std::string_view key, std::string_view name, std::string_view text) override {
+    memory_.SaveRegString(key, name, text);
+  }
+
+ private:
+  IniSettingsStore file_;
+  MemorySettingsStore memory_;
+};
+
+}  // namespace
+
 bool IsSideFile(const std::filesystem::path& path) {
   const std::string extension = host::LowerAscii(path.extension().string());
   for (const char* side : {".frx", ".ctx", ".pgx", ".dox", ".dsx"}) {
@@ -26,16 +44,22 @@ bool IsSideFile(const std::filesystem::path& path) {
   return false;
 }
 
-}  // namespace
-
 std::string DefaultAddinFolder() { return WithSeparator(host::AddInFolder().string()); }
 
 Session::Session(const SessionOptions& options) : options_(options) {
   if (options_.platform == nullptr)
     throw std::invalid_argument("a session needs platform services");
   if (options_.settings == nullptr) {
-    own_settings_ =
-        std::make_unique<IniSettingsStore>(WithSeparator(host::SettingsFolder().string()));
+    std::string folder = WithSeparator(host::SettingsFolder().string());
+    const std::function<void(const host::vbfiles::LoadWarning&)> warn = options_.load.warn;
+    auto tell = [warn, file = folder + "settings.ini"](const std::string& message) {
+      if (warn) warn({file, 0, message});
+    };
+    if (options_.writes_nothing || options_.dry_run) {
+      own_settings_ = std::make_unique<ReadOnlySettings>(std::move(folder), tell);
+    } else {
+      own_settings_ = std::make_unique<IniSettingsStore>(std::move(folder), tell);
+    }
     options_.settings = own_settings_.get();
   }
   if (options_.time_log == nullptr) {
@@ -45,15 +69,24 @@ Session::Session(const SessionOptions& options) : options_(options) {
   options_.addin_folder =
       options_.addin_folder.empty() ? DefaultAddinFolder() : WithSeparator(options_.addin_folder);
 
-  // Without a project the window still serves what needs none, such as the comment settings.
-  if (!options_.project.empty()) {
-    project_ = host::vbfiles::VbProject::Load(options_.project);
-    project_->AttachTo(vbe_);
+  // A preview's log lines stay in memory, over the real log it reads.
+  if (options_.dry_run || options_.writes_nothing) {
+    dry_run_log_ = std::make_unique<MemoryTimeLog>(options_.time_log);
+    options_.time_log = dry_run_log_.get();
   }
+  // Without a project the window still serves what needs none, such as the comment settings.
+  if (options_.project_text) {
+    project_ =
+        host::vbfiles::VbProject::Load(options_.project, *options_.project_text, options_.load);
+  } else if (!options_.project.empty()) {
+    project_ = host::vbfiles::VbProject::Load(options_.project, options_.load);
+  }
+  if (project_ != nullptr) project_->AttachTo(vbe_);
   addin_ = std::make_unique<Connect>(AddinServices{*options_.platform, *options_.settings,
                                                    *options_.time_log, options_.addin_folder});
-  // A dry run writes nothing anywhere, the add-in's database included.
-  if (options_.dry_run) addin_->Shared().database.SetMode(host::OpenMode::kScratchCopy);
+  // A preview writes nothing anywhere, the add-in's database included.
+  if (options_.dry_run || options_.writes_nothing)
+    addin_->Shared().database.SetMode(host::OpenMode::kScratchCopy);
   addin_->OnConnection(vbe_, bars_);
   addin_->OpenMainWindow();
 }
@@ -80,10 +113,14 @@ void Session::Close() {
 
 std::vector<std::filesystem::path> Session::Finish() {
   Close();
-  if (project_ == nullptr) return {};
-  if (!options_.dry_run) return project_->Save();
+  if (!options_.dry_run) {
+    if (options_.writes_nothing || project_ == nullptr) return {};
+    return project_->Save();
+  }
   std::vector<std::filesystem::path> changed;
-  for (const auto& file : project_->SaveToMemory()) {
+  const auto files =
+      project_ != nullptr ? project_->SaveToMemory() : decltype(project_->SaveToMemory()){};
+  for (const auto& file : files) {
     std::string before = host::ReadWholeFile(file.path.string()).value_or("");
     if (options_.diff_out != nullptr) {
       // Both labels name the file itself, so `patch -p0` applies the output as it is.
@@ -95,6 +132,13 @@ std::vector<std::filesystem::path> Session::Finish() {
       }
     }
     changed.push_back(file.path);
+  }
+  for (const auto& [path, change] : dry_run_log_->Changes()) {
+    if (change.before == change.after) continue;
+    if (options_.diff_out != nullptr) {
+      *options_.diff_out << host::UnifiedDiff(change.before.value_or(""), change.after, path, path);
+    }
+    changed.push_back(path);
   }
   return changed;
 }

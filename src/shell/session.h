@@ -7,6 +7,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,17 @@ namespace marquill::shell {
 struct SessionOptions {
   // Empty: no project is opened.
   std::filesystem::path project;
-  // Print a unified diff of every changed file to `diff_out` instead of saving.
+  // Print a unified diff of every changed file (time logs included) to `diff_out` instead of
+  // saving.
   bool dry_run = false;
   std::ostream* diff_out = nullptr;
+  // Write nothing anywhere, for previews and checks: settings are read but never saved, the time
+  // log is left alone and the add-in database is worked on in a copy in memory. The project is
+  // only saved by Finish() or by the caller.
+  bool writes_nothing = false;
+  // The project file's text when no file holds it: a component file worked on as a project of
+  // its own. `project` then names where that file would be.
+  std::optional<std::string> project_text;
   // Required: how the add-in shows messages and gets answers.
   PlatformServices* platform = nullptr;
   // Defaults: settings.ini in the settings folder, the add-in folder of the environment, the
@@ -33,6 +42,8 @@ struct SessionOptions {
   SettingsStore* settings = nullptr;
   std::string addin_folder;
   TimeLog* time_log = nullptr;
+  // How the project is read: its file names' code page, where warnings go.
+  host::vbfiles::LoadOptions load;
 };
 
 class Session {
@@ -57,13 +68,14 @@ class Session {
   // run. Returns the changed files. vbfiles::SaveError when a file cannot be written; then none
   // has been replaced.
   std::vector<std::filesystem::path> Finish();
-
- private:
+  // Closes the window and disconnects, saving nothing; the project stays loaded for the caller.
   void Close();
 
+ private:
   SessionOptions options_;
   std::unique_ptr<SettingsStore> own_settings_;
   std::unique_ptr<TimeLog> own_time_log_;
+  std::unique_ptr<MemoryTimeLog> dry_run_log_;  // a dry run's time log writes
   host::MemoryVbe vbe_;
   std::unique_ptr<host::vbfiles::VbProject> project_;
   RecordingCommandBars bars_;
@@ -74,6 +86,10 @@ class Session {
 // Runs `steps` in a session and finishes it; when `steps` throws, nothing is saved.
 std::vector<std::filesystem::path> RunSession(const SessionOptions& options,
                                               const std::function<void(Session&)>& steps);
+
+// Designers' side files hold pictures and long texts as binary records: a line diff of them
+// would only spill raw bytes, so diffs name them as diff(1) names binary files.
+bool IsSideFile(const std::filesystem::path& path);
 
 // The add-in folder of the environment as the shell uses it: ending in the path separator.
 std::string DefaultAddinFolder();

@@ -8,11 +8,11 @@
 // walk over a module stays O(n) in its size. Each procedure is one step of the ignore-errors
 // mode: a host refusal skips it and the command goes on with the next one.
 //
-// Rules that keep the code compiling: a member whose declaration the header search does not find
-// inside its own range (an event, a Declare) is passed over, as is a procedure declared and ended
-// on one line; the flavour (Sub, Function, Property) comes from the declaration's keyword; an End
-// line is recognised whatever its indentation; and when no End line is found the "On Error GoTo"
-// line just inserted is withdrawn.
+// Rules that keep the code compiling: a member whose header search does not stop on the line the
+// host reports as its declaration (an event, a Declare) is passed over, as is a procedure
+// declared and ended on one line; the flavour (Sub, Function, Property) comes from the
+// declaration's keyword; an End line is recognised whatever its indentation; and when no End line
+// is found the "On Error GoTo" line just inserted is withdrawn.
 #pragma once
 
 #include <string>

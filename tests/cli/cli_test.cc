@@ -173,8 +173,9 @@ TEST_F(CliTest, CommandFailuresNameTheirPlace) {
 TEST_F(CliTest, DryRunPrintsADiffAndLeavesTheFile) {
   const Result result = Marquill({"probe", "--dry-run", Project()});
   EXPECT_EQ(result.code, kExitDone);
-  const std::string label = Project();
-  EXPECT_EQ(result.out, "--- " + label + "\n+++ " + label +
+  // Outside the current folder: the absolute path without its leading slash.
+  const std::string label = fs::absolute(Project()).relative_path().generic_string();
+  EXPECT_EQ(result.out, "--- a/" + label + "\n+++ b/" + label +
                             "\n@@ -1,2 +1,3 @@\n Type=Exe\r\n Module=Main; Main.bas\r\n"
                             "+Module=Extra; Extra.bas\r\n");
   std::ifstream in(project_, std::ios::binary);

@@ -207,9 +207,9 @@ TEST_P(HeadersTest, LeavesWhatTheWindowLeaves) {
   if (!GetParam().settings_sql.empty()) Sql(GetParam().settings_sql);
   std::vector<std::string> args = GetParam().args;
   for (std::string& arg : args) {
+    if (arg == "PROJECT") arg = Project();
     if (arg.starts_with("PROJECT_DIR/")) arg = (work_ / "project" / arg.substr(12)).string();
   }
-  args.push_back(Project());
   const Result result = Marquill(args);
   ASSERT_EQ(result.code, kExitDone) << result.err;
   const auto expected = Files(kCases / GetParam().e2e_case / "expected");
@@ -217,14 +217,15 @@ TEST_P(HeadersTest, LeavesWhatTheWindowLeaves) {
 }
 
 const HeadersRow kHeadersRows[] = {
-    {"EveryMemberOfAClass", {"headers", "--module", "clsCounter"}, "", "headers_class"},
+    {"EveryMemberOfAClass", {"headers", "--module", "clsCounter", "PROJECT"}, "", "headers_class"},
     {"ClassByItsFile",
-     {"headers", "--component", "PROJECT_DIR/clsCounter.cls"},
+     {"headers", "--component", "PROJECT_DIR/clsCounter.cls", "PROJECT"},
      "",
      "headers_class"},
+    {"ClassFileAloneNeedsNoModule", {"headers", "PROJECT_DIR/clsCounter.cls"}, "", "headers_class"},
     {"ChosenMembersWithTheMemberLine",
      {"headers", "--module", "modmain", "--member", "JoinTexts", "--member", "readsetting",
-      "--member", "Describe"},
+      "--member", "Describe", "PROJECT"},
      "UPDATE Comments SET IncludeModule = 0, IncludeMember = 1, IncludeDelim = 0, "
      "Member = ''' Reviewed by:'",
      "headers_live_fields"},
@@ -232,6 +233,33 @@ const HeadersRow kHeadersRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rows, HeadersTest, testing::ValuesIn(kHeadersRows),
                          [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(CommentCommandsTest, HeadersCheckListsTheFileAndWritesNothing) {
+  const Result result = Marquill({"headers", "--check", "--module", "modMain", Project()});
+  EXPECT_EQ(result.code, kExitFailed) << result.err;
+  EXPECT_NE(result.out.find("modMain.bas\n"), std::string::npos) << result.out;
+  EXPECT_TRUE(Changed().empty());
+  EXPECT_TRUE(fs::is_empty(work_ / "addin"));
+}
+
+TEST_F(CommentCommandsTest, HeadersNeedAModuleWhenTheProjectHoldsSeveral) {
+  const Result result = Marquill({"headers", Project()});
+  EXPECT_EQ(result.code, kExitUsage);
+  EXPECT_NE(result.err.find("--module is needed: the project holds 5 modules"), std::string::npos)
+      << result.err;
+  EXPECT_TRUE(Changed().empty());
+}
+
+// --check says whether a save would change the settings, and writes nothing.
+TEST_F(CommentCommandsTest, SettingsCheckTellsWhetherASaveWouldChangeThem) {
+  const Result same = Marquill({"comment-settings", "--check", "--standard", "on"});
+  EXPECT_EQ(same.code, kExitDone) << same.err;
+  EXPECT_EQ(same.out, "");
+  const Result differs = Marquill({"comment-settings", "--check", "--standard", "off"});
+  EXPECT_EQ(differs.code, kExitFailed) << differs.err;
+  EXPECT_EQ(differs.out, Database().string() + "\n");
+  EXPECT_TRUE(fs::is_empty(work_ / "addin"));
+}
 
 TEST_F(CommentCommandsTest, HeadersDryRunPrintsAPatchAndWritesNothing) {
   const Result result = Marquill({"headers", "--dry-run", "--module", "modMain", Project()});

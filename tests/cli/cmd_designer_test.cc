@@ -36,6 +36,19 @@ std::map<std::string, std::string> Files(const fs::path& root) {
   return files;
 }
 
+// Standard error without the summary line every project command ends with.
+std::string WithoutSummary(const std::string& err) {
+  std::istringstream lines(err);
+  std::string kept;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("form-props: ") || line.starts_with("control: ") ||
+        line.starts_with("tab-order: "))
+      continue;
+    kept += line + "\n";
+  }
+  return kept;
+}
+
 struct Result {
   int code = 0;
   std::string out;
@@ -106,7 +119,7 @@ const Case kCases[] = {
      {"Icon            =   \"frmMain.frx\":048A"},
      {}},
     {"empty_icon_removes_the_property",
-     {"form-props", "--icon", "", "{P}"},
+     {"form-props", "--no-icon", "{P}"},
      0,
      "",
      {"frmMain.frm"},
@@ -145,6 +158,13 @@ const Case kCases[] = {
       "Begin VB.CommandButton cmdOK \r\n         Caption         =   \"OK\"\r\n         Default  "
       "       =   -1  'True\r\n         Height          =   375\r\n         Left            =   "
       "120\r\n         Top"},
+     {}},
+    {"check_lists_and_writes_nothing",
+     {"form-props", "--taskbar", "on", "--check", "{P}"},
+     1,
+     "",
+     {},
+     {},
      {}},
     // Refused input: exit 2, nothing written.
     {"unknown_form",
@@ -225,7 +245,7 @@ const Case kCases[] = {
     {"new_name_empty",
      {"control", "rename", "--form", "frmMain", "--control", "cmdOK", "--new-name", "", "{P}"},
      2,
-     "--new-name is empty",
+     "--new-name: must not be empty",
      {},
      {},
      {}},
@@ -287,7 +307,7 @@ class DesignerCommandTest : public ::testing::TestWithParam<Case> {
     Result result;
     result.code = RunCli(static_cast<int>(argv.size()), argv.data(), context);
     result.out = out.str();
-    result.err = err.str();
+    result.err = WithoutSummary(err.str());
     return result;
   }
 
@@ -347,11 +367,13 @@ TEST(DesignerDryRunTest, PrintsTheDiffAndWritesNothing) {
     std::istringstream in;
     CliContext context{out, err, in};
     EXPECT_EQ(RunCli(static_cast<int>(argv.size()), argv.data(), context), 0) << err.str();
-    EXPECT_THAT(out.str(), HasSubstr("+++ " + (work / "frmMain.frm").string()));
+    // Diffs name files as `git apply` wants them: a/ and b/ before the path, no leading slash.
+    const std::string form = (work / "frmMain.frm").string().substr(1);
+    EXPECT_THAT(out.str(), HasSubstr("--- a/" + form + "\n+++ b/" + form + "\n"));
     if (args[1] == "form-props" && args[4] == "--icon") {
       // The side file is binary: named, not spilled.
-      const std::string frx = (work / "frmMain.frx").string();
-      EXPECT_THAT(out.str(), HasSubstr("Binary files " + frx + " and " + frx + " differ\n"));
+      const std::string frx = (work / "frmMain.frx").string().substr(1);
+      EXPECT_THAT(out.str(), HasSubstr("Binary files a/" + frx + " and b/" + frx + " differ\n"));
       EXPECT_EQ(out.str().find(std::string("lt\0\0", 4)), std::string::npos);
     }
   }

@@ -2,6 +2,7 @@
 // same files as the window script of the matching end-to-end case under tests/e2e/lines/.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -137,7 +138,7 @@ TEST_F(LineCommandsTest, IndentWithNoOneToAnswerRefusesAndWritesNothing) {
   EXPECT_EQ(result.code, kExitFailed);
   EXPECT_NE(result.err.find("This will remove multiple line spliting !"), std::string::npos)
       << result.err;
-  EXPECT_NE(result.err.find("marquill: indent was not confirmed; nothing was written"),
+  EXPECT_NE(result.err.find(": indent was not confirmed; nothing was written"),
             std::string::npos)
       << result.err;
   EXPECT_TRUE(Changed().empty());
@@ -151,6 +152,30 @@ TEST_F(LineCommandsTest, DryRunPrintsTheDiffAndWritesNothing) {
       << result.out;
   EXPECT_EQ(result.out.find("clsCounter"), std::string::npos) << "only modMain changes";
   EXPECT_TRUE(Changed().empty());
+}
+
+TEST_F(LineCommandsTest, AReadOnlyModuleIsNamedAndNoFileIsWritten) {
+  const fs::path locked = work_ / "project" / "clsCounter.cls";
+  ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+  const Result result = Marquill({"delete-comments"});
+  EXPECT_EQ(result.code, kExitFailed);
+  EXPECT_NE(result.err.find("nothing was saved: read-only files are left as they are: " +
+                            locked.string() + "\n"),
+            std::string::npos)
+      << result.err;
+  EXPECT_TRUE(Changed().empty()) << "modMain.bas has comments too, and stays as it was";
+}
+
+TEST_F(LineCommandsTest, WhatAnInterruptedSaveLeftIsClearedAndReported) {
+  const fs::path stray = work_ / "project" / ".modMain.bas.marquill-Kx81Qa";
+  std::ofstream(stray) << "half a module";
+  const Result result = Marquill({"delete-empty-rows", "--module", "modMain", "--dry-run"});
+  EXPECT_EQ(result.code, kExitDone) << result.err;
+  EXPECT_NE(result.err.find("marquill: " + (work_ / "project" / "Marquill.vbp").string() +
+                            ": removed 1 temporary file left by a save that was interrupted"),
+            std::string::npos)
+      << result.err;
+  EXPECT_FALSE(fs::exists(stray));
 }
 
 // Indent gives up on a module whose nesting needs more than a code line of indentation: the
@@ -185,15 +210,18 @@ TEST_F(LineCommandsTest, StatementsLeftContinuedAreCounted) {
   before_ = Files(work_ / "project");
   const Result join = Marquill({"join-lines", "--module", "modMain"});
   EXPECT_EQ(join.code, kExitDone) << join.err;
-  EXPECT_EQ(join.err,
-            "join-lines: 2 statements left continued: one line of at most 1023 characters could "
-            "not hold them\n");
+  EXPECT_EQ(join.err.rfind("join-lines: 2 statements left continued: one line of at most 1023 "
+                           "characters could not hold them\njoin-lines: 5 files, 1 changed, 2 "
+                           "statements left continued, ",
+                           0),
+            0u)
+      << join.err;
   EXPECT_NE(Changed()["modMain.bas"].find(piece + piece + "1\r\n"), std::string::npos);
   const Result indent = Marquill({"indent", "--yes", "--module", "modMain"});
   EXPECT_EQ(indent.code, kExitDone) << indent.err;
   EXPECT_NE(indent.err.find("indent: 2 statements left continued"), std::string::npos)
       << indent.err;
-  const Result none = Marquill({"join-lines", "--module", "clsCounter"});
+  const Result none = Marquill({"join-lines", "-q", "--module", "clsCounter"});
   EXPECT_EQ(none.err, "");
 }
 
@@ -214,16 +242,27 @@ TEST_P(LineUsageTest, ExitsTwoAndWritesNothing) {
 }
 
 const UsageCase kUsageCases[] = {
-    {"SelectWithoutModule", {"join-lines", "--select", "1-2"}, "--select needs --module"},
+    {"SelectWithoutModule", {"join-lines", "--select", "1-2"}, "--select requires --module"},
     {"SelectNotARange", {"join-lines", "--module", "modMain", "--select", "3"}, "FIRST-LAST"},
     {"SelectBackwards", {"join-lines", "--module", "modMain", "--select", "5-3"}, "FIRST-LAST"},
     {"SelectPastTheEnd",
      {"join-lines", "--module", "modMain", "--select", "60-900"},
      "'modMain' has 70 lines"},
-    {"UnknownModule", {"delete-comments", "--module", "modNope"}, "no component named 'modNope'"},
-    {"WidthZero", {"split-lines", "--width", "0"}, "--width wants a number greater than 0"},
-    {"WidthNotANumber", {"indent", "--yes", "--width", "four"}, "--width wants a number"},
-    {"WidthBeyondAWholeNumber", {"split-lines", "--width", "1e10"}, "--width 1e10 is too large"},
+    {"UnknownModule",
+     {"delete-comments", "--module", "modNope"},
+     "no component named 'modNope' (by name or file); the project has: frmMain, mdiMain, "},
+    {"SelectPastTheEndExplainsTheCounting",
+     {"join-lines", "--module", "modMain", "--select", "1-71"},
+     "without the file's header and Attribute lines"},
+    {"ModuleEmpty", {"delete-comments", "--module", ""}, "--module: must not be empty"},
+    {"SelectEmpty", {"join-lines", "--module", "modMain", "--select", ""}, "must not be empty"},
+    {"WidthZero", {"split-lines", "--width", "0"}, "--width: wants a whole number of at least 1"},
+    {"WidthFraction", {"indent", "--width", "0.4"}, "--width: wants a whole number"},
+    {"WidthSigned", {"split-lines", "--width", "+5"}, "--width: wants a whole number"},
+    {"WidthHex", {"indent", "--width", "&H10"}, "--width: wants a whole number"},
+    {"WidthExponent", {"split-lines", "--width", "1e3"}, "--width: wants a whole number"},
+    {"WidthNotANumber", {"indent", "--yes", "--width", "four"}, "--width: wants a whole number"},
+    {"WidthBeyondAWholeNumber", {"split-lines", "--width", "99999999999"}, "is too large"},
     {"IndentWiderThanACodeLine",
      {"indent", "--yes", "--width", "1024"},
      "--width 1024 is too large: at most 1023"},

@@ -122,9 +122,12 @@ const RenameLineCase kRenameLineCases[] = {
     {"comment_follows", "x = 1 ' see Text1's value", "x = 1 ' see txtName's value"},
     {"quote_in_comment_is_no_string", "' it's \"Text1", "' it's \"txtName"},
     {"rem_comment", "Rem \"Text1 is read", "Rem \"txtName is read"},
+    {"rem_after_colon", "x = 1: Rem \"Text1\" Text1", "x = 1: Rem \"txtName\" txtName"},
+    {"rem_without_blank_is_no_comment", "Rem\"Text1\" Text1", "Rem\"Text1\" txtName"},
     {"member_of_me", "Me.Text1.SetFocus", "Me.txtName.SetFocus"},
     {"prefix_and_suffix_kept", "xText1 = Text1x", "xText1 = Text1x"},
     {"number_and_hex_kept", "a = 1Text1 + &HText1", "a = 1Text1 + &HText1"},
+    {"after_an_ampersand", "s = \"a\" &Text1", "s = \"a\" &txtName"},
     {"several_on_one_line", "Text1 = Text1 & Text1", "txtName = txtName & txtName"},
 };
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,12 +20,17 @@
 
 namespace marquill::shell::testing_util {
 
-// Remembers which projects got a stop line instead of writing files.
-class RecordingTimeLog : public TimeLog {
- public:
-  void WriteStopLine(host::Project& project) override { stops.push_back(project.Name()); }
-  std::vector<std::string> stops;
-};
+// 2026-12-06 09:00:00 local time plus `seconds`.
+inline std::chrono::system_clock::time_point FixedTime(int seconds = 0) {
+  std::tm local{};
+  local.tm_year = 2026 - 1900;
+  local.tm_mon = 11;
+  local.tm_mday = 6;
+  local.tm_hour = 9;
+  local.tm_isdst = -1;
+  return std::chrono::system_clock::from_time_t(std::mktime(&local)) +
+         std::chrono::seconds(seconds);
+}
 
 class AddinFixture : public testing::Test {
  protected:
@@ -60,7 +67,8 @@ class AddinFixture : public testing::Test {
   RecordingCommandBars bars_;
   ScriptedPlatform platform_;
   MemorySettingsStore settings_;
-  RecordingTimeLog time_log_;
+  // Logs in memory only; the clock stands at FixedTime() until a test moves it.
+  MemoryTimeLog time_log_{nullptr, [] { return FixedTime(); }};
   std::unique_ptr<Connect> addin_;
 };
 

@@ -134,3 +134,33 @@ TEST(ConsolePlatformTest, InputIsReadAtATerminalAndCancelledWithoutOne) {
 
 }  // namespace
 }  // namespace marquill::shell
+
+namespace marquill::shell {
+namespace {
+
+struct SplitCase {
+  const char* name;
+  const char* command_line;
+  std::vector<std::string> args;
+};
+
+class SplitCommandLineTest : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitCommandLineTest, SplitsAsWindowsDoes) {
+  EXPECT_EQ(SplitCommandLine(GetParam().command_line), GetParam().args);
+}
+
+const SplitCase kSplits[] = {
+    {"Words", "a b  c", {"a", "b", "c"}},
+    {"QuotedBlanksStayTogether", "/s/regsvr32.exe /u \"/my dir/a b.ocx\"",
+     {"/s/regsvr32.exe", "/u", "/my dir/a b.ocx"}},
+    {"ShellCharactersAreJustText", "x \"$(rm -rf ~);`id`\"", {"x", "$(rm -rf ~);`id`"}},
+    {"EmptyQuotesAreAnArgument", "x \"\"", {"x", ""}},
+    {"Nothing", "   ", {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Lines, SplitCommandLineTest, testing::ValuesIn(kSplits),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace marquill::shell

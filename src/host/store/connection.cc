@@ -174,6 +174,8 @@ std::int64_t Connection::Execute(std::string_view sql) {
   return sqlite3_changes64(db);
 }
 
+std::int64_t Connection::LastInsertId() const { return sqlite3_last_insert_rowid(Handle()); }
+
 void Connection::Close() {
   db_.reset();
   file_.clear();

@@ -82,6 +82,8 @@ class Connection {
   // Runs one statement; returns the number of rows it changed. Text after the statement other
   // than blanks and a semicolon is refused, so one statement can never smuggle in another.
   std::int64_t Execute(std::string_view sql);
+  // The key the last successful INSERT gave its row.
+  std::int64_t LastInsertId() const;
   // Closing a closed connection does nothing.
   void Close();
 

@@ -47,6 +47,20 @@ bool ConnectDatabase(Database& database, const MessageBoxFn& message_box) {
   return false;
 }
 
+namespace {
+
+// 0 for a table without keys, which the editor then cannot change.
+std::int64_t RowId(const Recordset& recordset) {
+  for (int field = 0; field < recordset.FieldCount(); ++field) {
+    if (!EqualsNoCase(recordset.FieldName(field), "ID")) continue;
+    const Value& id = recordset.Field(field);
+    return id.IsNumber() ? static_cast<std::int64_t>(id.Number()) : 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
 std::vector<ShortcutRow> ReadShortcuts(Database& database) {
   std::vector<ShortcutRow> rows;
   if (!database.IsOpen() || !database.HasObjects()) return rows;
@@ -54,8 +68,10 @@ std::vector<ShortcutRow> ReadShortcuts(Database& database) {
   try {
     recordset.Open(kSelectShortcuts, database.connection());
     for (; !recordset.Eof(); recordset.MoveNext()) {
-      rows.push_back(
-          {recordset.Field("ShortcutName").Text(), recordset.Field("ShortcutContent").Text()});
+      ShortcutRow row{recordset.Field("ShortcutName").Text(),
+                      recordset.Field("ShortcutContent").Text()};
+      row.id = RowId(recordset);
+      rows.push_back(std::move(row));
     }
   } catch (const StoreError&) {
     // A damaged table: keep what was read.
@@ -75,6 +91,15 @@ std::string DeleteShortcutSql(std::string_view name) {
 std::string UpdateShortcutSql(std::string_view name, std::string_view content) {
   return "UPDATE Shortcuts SET ShortcutContent='" + QuoteSql(content) + "' WHERE ShortcutName='" +
          QuoteSql(name) + "'";
+}
+
+std::string DeleteShortcutSql(std::int64_t id) {
+  return "DELETE FROM Shortcuts WHERE ID=" + std::to_string(id);
+}
+
+std::string UpdateShortcutSql(std::int64_t id, std::string_view content) {
+  return "UPDATE Shortcuts SET ShortcutContent='" + QuoteSql(content) +
+         "' WHERE ID=" + std::to_string(id);
 }
 
 std::string UpdateCommentsSql(const CommentSettingsText& settings) {

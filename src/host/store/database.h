@@ -63,7 +63,11 @@ bool ConnectDatabase(Database& database, const MessageBoxFn& message_box);
 struct ShortcutRow {
   std::string name;
   std::string content;  // a missing content reads as ""
-  friend bool operator==(const ShortcutRow&, const ShortcutRow&) = default;
+  std::int64_t id = 0;  // the row's key: two shortcuts may share a name, never an ID
+  // Rows compare by what they hold; the key only says where a row is kept.
+  friend bool operator==(const ShortcutRow& a, const ShortcutRow& b) {
+    return a.name == b.name && a.content == b.content;
+  }
 };
 
 // Every row of Shortcuts in the order the store returns them, read through the shared
@@ -77,6 +81,9 @@ inline constexpr std::string_view kSelectComments = "SELECT * FROM Comments";
 std::string InsertShortcutSql(std::string_view name);
 std::string DeleteShortcutSql(std::string_view name);
 std::string UpdateShortcutSql(std::string_view name, std::string_view content);
+// The editor's statements address one row by its ID, so shortcuts sharing a name stay apart.
+std::string DeleteShortcutSql(std::int64_t id);
+std::string UpdateShortcutSql(std::int64_t id, std::string_view content);
 
 // The comment settings as the window's fields hold them, for the settings save.
 struct CommentSettingsText {

@@ -1,4 +1,4 @@
-// Files as lines of bytes, and the disk operations of the project files layer.
+// Files as lines of bytes, and the file reads of the project files layer.
 //
 // Project files are bytes in the machine's code page and are never decoded. Each line keeps its
 // own ending, and a run of NUL bytes at the very end of a file (some editors pad with them) is
@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,8 +21,9 @@ struct TextImage {
   std::size_t nul_tail = 0;  // NUL bytes after the last line
 };
 
-// Splits at CR LF, LF and a lone CR. A NUL byte before the final run of NULs means the file is
-// not text: LoadError naming `file_name` and the line of that byte.
+// Splits at CR LF, LF and a lone CR. NULs are padding at the end of the file and at the end of
+// a line (kept in the line); a NUL with more text of its line after it means the file is not
+// text: LoadError naming `file_name` and the line of that byte.
 TextImage SplitText(std::string_view bytes, const std::string& file_name);
 
 // The ending most lines of a file use, for lines that edits add (CR LF when there are none).
@@ -38,6 +38,8 @@ class LineWriter {
   void Write(const SourceLine& line) { Write(line.text, line.eol); }
 
  private:
+  void Emit(std::string_view bytes);
+
   std::string& out_;
   Eol fill_;
   bool open_ = false;  // the previous line had no break
@@ -50,33 +52,5 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 // each part is matched exactly, else case-insensitively, as the files come from Windows. Returns
 // the empty path when nothing matches.
 std::filesystem::path ResolveListedPath(const std::filesystem::path& base, std::string_view listed);
-
-// Replaces files through temporary files beside their targets: each Stage() writes a temporary
-// at once and closes it, every byte handed to the system (so only one file's bytes need be in
-// memory), and Commit() renames them all over their targets. A reader never sees a half-written
-// file. Temporaries are not fsync'ed one by one: that alone costs more than loading and saving a
-// large project, and file systems order a rename over an existing file after its new data
-// (ext4's auto_da_alloc). A failed Stage() throws SaveError; temporaries not committed are removed
-// when the set is destroyed, and no target has been touched.
-class AtomicFileSet {
- public:
-  AtomicFileSet() = default;
-  AtomicFileSet(const AtomicFileSet&) = delete;
-  AtomicFileSet& operator=(const AtomicFileSet&) = delete;
-  ~AtomicFileSet();
-
-  // Safe to call from several threads at once.
-  void Stage(const std::filesystem::path& target, std::string_view bytes);
-  void Commit();
-
- private:
-  std::mutex mutex_;
-  struct Staged {
-    std::filesystem::path target;
-    std::filesystem::path temp;
-  };
-  std::vector<Staged> staged_;
-};
-
 
 }  // namespace marquill::host::vbfiles

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/text/vb_text.h"
 #include "shell/platform/scripted_platform.h"
 
 extern char** environ;
@@ -160,8 +161,41 @@ bool ConsolePlatform::ShellOpen(std::string_view path) {
   return false;
 }
 
+std::vector<std::string> SplitCommandLine(std::string_view command_line) {
+  std::vector<std::string> args;
+  std::string arg;
+  bool quoted = false;
+  bool in_arg = false;
+  for (char c : command_line) {
+    if (c == '"') {
+      quoted = !quoted;
+      in_arg = true;
+    } else if ((c == ' ' || c == '\t') && !quoted) {
+      if (in_arg) args.push_back(std::move(arg));
+      arg.clear();
+      in_arg = false;
+    } else {
+      arg += c;
+      in_arg = true;
+    }
+  }
+  if (in_arg) args.push_back(std::move(arg));
+  return args;
+}
+
+// No shell sees the command line, so nothing in a file name is ever run as a command. A Windows
+// program runs through Wine, and does not run at all without it.
 bool ConsolePlatform::StartProgram(std::string_view command_line) {
-  return Spawn({"/bin/sh", "-c", std::string(command_line)});
+  std::vector<std::string> args = SplitCommandLine(command_line);
+  if (args.empty()) return false;
+  const std::string& program = args.front();
+  const bool windows_program =
+      program.size() > 4 && host::LowerAscii(program.substr(program.size() - 4)) == ".exe";
+  if (windows_program) {
+    if (!OnPath("wine")) return false;
+    args.insert(args.begin(), "wine");
+  }
+  return Spawn(args);
 }
 
 std::string ConsolePlatform::SystemFolder() {

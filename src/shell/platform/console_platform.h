@@ -4,6 +4,9 @@
 
 #include <iosfwd>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "shell/platform/platform_services.h"
 
@@ -37,6 +40,10 @@ class ConsolePlatform : public PlatformServices {
   std::ostream& err_;
   bool interactive_;
 };
+
+// The arguments of a command line as Windows splits them: blanks separate, double quotes group
+// (and are dropped).
+std::vector<std::string> SplitCommandLine(std::string_view command_line);
 
 // The Windows folder of the Wine prefix ($WINEPREFIX, else ~/.wine) ending in the separator;
 // "" when there is none.

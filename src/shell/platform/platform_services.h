@@ -16,6 +16,8 @@ namespace marquill::shell {
 
 // The title a message box carries when the caller gives none of its own.
 inline constexpr std::string_view kAppTitle = "VBMarquill";
+// The title of every message that reports a failure.
+inline constexpr std::string_view kErrorTitle = "Error";
 
 enum class MsgBoxButtons { kOkOnly, kYesNo };
 enum class MsgBoxResult { kOk, kYes, kNo };

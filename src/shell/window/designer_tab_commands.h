@@ -11,12 +11,13 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/platform/platform_services.h"
+
 namespace marquill::shell {
 
 class frmUtility;
 struct FormsTab;
 
-inline constexpr std::string_view kErrorTitle = "Error";
 inline constexpr std::string_view kIconFilter = "Icon file (*.ico)|*.ico";
 inline constexpr std::string_view kIconTitle = "Select an icon";
 

@@ -8,6 +8,9 @@
 #include "shell/addin_shared.h"
 #include "shell/resources/resources.h"
 #include "host/files/file_io.h"
+#include "shell/external_tools_tab.h"
+#include "shell/shortcut_editor.h"
+#include "shell/time_log_commands.h"
 #include "shell/window/code_tab_commands.h"
 #include "shell/window/comments_tab_commands.h"
 #include "shell/window/designer_tab_commands.h"
@@ -79,6 +82,9 @@ frmUtility::~frmUtility() = default;
 void frmUtility::AttachTabBehaviours() {
   cmdHelp.OnClick([this] { cmdHelp_Click(); });
   AttachLineCommands(*this);
+  AttachTimeLogViewer(*this);
+  AttachShortcutEditor(*this);
+  AttachExternalTools(*this);
   AttachCommentCommands(*this);
   AttachDesignerTabs(*this);
   AttachErrorsTab(*this);

@@ -21,6 +21,7 @@
 namespace marquill::shell {
 
 struct AddinShared;
+class TimeLog;
 
 // Key code of F1 in the window's key-down event.
 inline constexpr int kKeyF1 = 112;
@@ -36,6 +37,8 @@ struct WindowContext {
   AddinShared& shared;
   // Ends in the path separator; holds the database, the help page and the default export folder.
   std::string addin_folder;
+  // The project time logs the viewer reads and writes; nullptr leaves the viewer without files.
+  TimeLog* time_log = nullptr;
 };
 
 // Load steps that belong to other tabs' subsystems; they run at their place in the load order.
@@ -82,6 +85,7 @@ class frmUtility : public FormsTab,
   SettingsStore& Settings() { return context_.settings; }
   AddinShared& Shared() { return context_.shared; }
   const std::string& AddinFolder() const { return context_.addin_folder; }
+  TimeLog* Log() { return context_.time_log; }
   bool ComponentListsFilled() const { return component_lists_filled_; }
 
   // Every control, tab by tab, in design order.

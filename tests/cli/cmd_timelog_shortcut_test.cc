@@ -1,0 +1,306 @@
+// clock, log, shortcut, regsvr and addin-list on a copy of the sample project, with the add-in
+// folder, the settings and a Wine prefix in a temporary folder.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_app.h"
+#include "cli/command_registry.h"
+
+namespace marquill::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSamples = fs::path(MARQUILL_SOURCE_DIR) / "samples";
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void Write(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct Result {
+  int code = 0;
+  std::string out;
+  std::string err;
+};
+
+class ToolCommandsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    work_ = fs::temp_directory_path() /
+            ("marquill-tools-" + std::to_string(getpid()) + "-" + test->name());
+    fs::remove_all(work_);
+    fs::create_directories(work_ / "addin");
+    fs::create_directories(work_ / "wine" / "drive_c" / "windows" / "system32");
+    fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
+    setenv("MARQUILL_HOME", (work_ / "addin").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (work_ / "config").c_str(), 1);
+    setenv("WINEPREFIX", (work_ / "wine").c_str(), 1);
+    setenv("LC_ALL", "en_GB.UTF-8", 1);
+    unsetenv("WINDIR");
+  }
+  void TearDown() override {
+    unsetenv("MARQUILL_NOW");
+    unsetenv("WINEPREFIX");
+    unsetenv("LC_ALL");
+    fs::remove_all(work_);
+  }
+
+  fs::path Vbp() const { return work_ / "project" / "Marquill.vbp"; }
+  fs::path Log() const { return work_ / "project" / "Marquill.logs"; }
+  fs::path AddinList() const { return work_ / "wine" / "drive_c" / "windows" / "vbaddin.ini"; }
+
+  Result Marquill(std::vector<std::string> args) {
+    args.insert(args.begin(), "marquill");
+    std::vector<const char*> argv;
+    for (const auto& arg : args) argv.push_back(arg.c_str());
+    std::ostringstream out, err;
+    std::istringstream in;
+    CliContext context{out, err, in};
+    Result result;
+    result.code = RunCli(static_cast<int>(argv.size()), argv.data(), context);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+  }
+
+  Result Clock(const char* now, std::vector<std::string> more = {}) {
+    setenv("MARQUILL_NOW", now, 1);
+    more.insert(more.begin(), "clock");
+    more.push_back(Vbp().string());
+    return Marquill(more);
+  }
+
+  fs::path work_;
+};
+
+TEST_F(ToolCommandsTest, ClockStartsThenStopsAndLogTotalsTheLog) {
+  EXPECT_EQ(Clock("2026-12-06 09:00:00").out, "Start at 2026-12-06 09:00:00\n");
+  EXPECT_EQ(Clock("2026-12-07 10:01:01").out, "Stop  at 2026-12-07 10:01:01\n");
+  EXPECT_EQ(Read(Log()), "Start at 2026-12-06 09:00:00\r\nStop  at 2026-12-07 10:01:01\r\n");
+  Result log = Marquill({"log", Vbp().string()});
+  EXPECT_EQ(log.code, 0) << log.err;
+  EXPECT_EQ(log.out,
+            "Start at 2026-12-06 09:00:00\nStop  at 2026-12-07 10:01:01\nTotal: 1 day(s) "
+            "01:01:01\n");
+  EXPECT_EQ(Marquill({"log", "--total", Vbp().string()}).out, "1 day(s) 01:01:01\n");
+}
+
+TEST_F(ToolCommandsTest, ADryRunClockPrintsTheLineItWouldAppendAndWritesNothing) {
+  Write(Log(), "Start at 06/12/2026 09:00:00\r\n");
+  Result dry = Clock("2026-12-06 10:00:00", {"--dry-run"});
+  EXPECT_EQ(dry.code, 0) << dry.err;
+  const std::string log = Log().string();
+  EXPECT_TRUE(dry.out.starts_with("--- " + log + "\n+++ " + log + "\n@@ -1 +1,2 @@\n")) << dry.out;
+  EXPECT_NE(dry.out.find("\n+Stop  at 2026-12-06 10:00:00"), std::string::npos) << dry.out;
+  EXPECT_EQ(Read(Log()), "Start at 06/12/2026 09:00:00\r\n");
+  EXPECT_FALSE(fs::exists(work_ / "addin" / "Marquill.mdb")) << "a dry run creates no database";
+  EXPECT_FALSE(fs::exists(work_ / "config")) << "a dry run keeps no window settings";
+}
+
+TEST_F(ToolCommandsTest, CheckListsWhatWouldChangeAndWritesNothing) {
+  Result clock = Clock("2026-12-06 09:00:00", {"--check"});
+  EXPECT_EQ(clock.code, 1);
+  EXPECT_EQ(clock.out, Log().string() + "\n");
+  EXPECT_FALSE(fs::exists(Log()));
+
+  Result added = Marquill({"shortcut", "new", "X", "--check"});
+  EXPECT_EQ(added.code, 1);
+  EXPECT_EQ(added.out, (work_ / "addin" / "Marquill.mdb").string() + "\n");
+  EXPECT_EQ(Marquill({"shortcut", "list"}).out, "");
+
+  Write(AddinList(), "[Add-Ins32]\r\n");
+  Write(work_ / "same.ini", "[Add-Ins32]\n");
+  Write(work_ / "other.ini", "[Add-Ins32]\nX.Connect=0\n");
+  EXPECT_EQ(Marquill({"addin-list", "--edit", (work_ / "same.ini").string(), "--check"}).code, 0);
+  Result other = Marquill({"addin-list", "--edit", (work_ / "other.ini").string(), "--check"});
+  EXPECT_EQ(other.code, 1);
+  EXPECT_EQ(other.out, AddinList().string() + "\n");
+  EXPECT_EQ(Read(AddinList()), "[Add-Ins32]\r\n");
+}
+
+struct LogFailure {
+  const char* name;
+  std::string log;  // "" for none
+  std::vector<std::string> args;
+  int code;
+  std::string out;
+  std::string err;  // <log> stands for the log's path
+};
+
+class LogFailureTest : public ToolCommandsTest, public testing::WithParamInterface<LogFailure> {};
+
+TEST_P(LogFailureTest, ReportsAndKeepsTheLog) {
+  const LogFailure& row = GetParam();
+  if (!row.log.empty()) Write(Log(), row.log);
+  std::vector<std::string> args = row.args;
+  args.push_back(Vbp().string());
+  Result result = Marquill(args);
+  std::string err = row.err;
+  const std::size_t at = err.find("<log>");
+  if (at != std::string::npos) err.replace(at, 5, Log().string());
+  EXPECT_EQ(result.code, row.code);
+  EXPECT_EQ(result.out, row.out);
+  EXPECT_EQ(result.err, err);
+  if (!row.log.empty()) {
+    EXPECT_EQ(Read(Log()), row.log);
+  }
+}
+
+const LogFailure kLogFailures[] = {
+    {"NoLogYet", "", {"log"}, 1, "", "marquill: <log>: no time log: the clock was never started\n"},
+    {"LinesWithoutATime",
+     "Start at 2026-12-06 09:00:00\r\nlunch 12-13\r\nStop  at 2026-12-06 09:00:30\r\n",
+     {"log", "--total"},
+     1,
+     "00:00:30\n",
+     "marquill: <log>:2: no start or stop time; not counted\n"},
+    {"BinaryLog",
+     std::string("Start\0\0\0", 8),
+     {"log"},
+     1,
+     "",
+     "marquill: <log> is not a text file; it was not loaded.\n"},
+    {"ClockOnABinaryLog",
+     std::string("Start\0\0\0", 8),
+     {"clock"},
+     1,
+     "",
+     "marquill: <log>: not a text file; nothing was written\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Logs, LogFailureTest, testing::ValuesIn(kLogFailures),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(ToolCommandsTest, ShortcutsAreCreatedSavedPastedAndDeleted) {
+  EXPECT_EQ(Marquill({"shortcut", "new", "Twin"}).code, 0);
+  EXPECT_EQ(Marquill({"shortcut", "new", "Twin"}).code, 0);
+  EXPECT_EQ(Marquill({"shortcut", "list"}).out, "Twin\nTwin\n");
+  Result ambiguous = Marquill({"shortcut", "save", "Twin", "--text", "x"});
+  EXPECT_EQ(ambiguous.code, 2);
+  EXPECT_EQ(ambiguous.err,
+            "marquill: 2 shortcuts are named 'Twin'; name one by its position, #0 or #1 "
+            "(shortcut list)\n");
+  EXPECT_EQ(Marquill({"shortcut", "save", "#1", "--text", "' one\n' two"}).out,
+            "saved shortcut 'Twin'\n");
+  const std::string module_before = Read(work_ / "project" / "modMain.bas");
+  Result paste =
+      Marquill({"shortcut", "paste", "#1", "--module", "modMain", "--line", "2", Vbp().string()});
+  EXPECT_EQ(paste.code, 0) << paste.err;
+  const std::string module_after = Read(work_ / "project" / "modMain.bas");
+  // Code line 2 is the file's third line: the code window does not show the Attribute line.
+  const std::size_t second_line = module_before.find("\r\n", module_before.find("\r\n") + 2) + 2;
+  EXPECT_EQ(module_after, module_before.substr(0, second_line) + "' one\r\n' two\r\n" +
+                              module_before.substr(second_line));
+  Result dry_delete = Marquill({"shortcut", "delete", "#0", "--dry-run"});
+  EXPECT_EQ(dry_delete.out,
+            "dry run, Marquill.mdb unchanged: would have deleted shortcut 'Twin'\n");
+  EXPECT_EQ(Marquill({"shortcut", "list"}).out, "Twin\nTwin\n");
+  EXPECT_EQ(Marquill({"shortcut", "delete", "#0"}).code, 0);
+  EXPECT_EQ(Marquill({"shortcut", "list"}).out, "Twin\n");
+  Result paste_kept = Marquill({"shortcut", "paste", "Twin", "--module", "modMain", "--line", "1",
+                                "--dry-run", Vbp().string()});
+  EXPECT_NE(paste_kept.out.find("+' one"), std::string::npos) << "the deleted one's twin stays";
+}
+
+struct ShortcutRefusal {
+  const char* name;
+  std::vector<std::string> args;
+  int code;
+  const char* err;
+};
+
+class ShortcutRefusalTest : public ToolCommandsTest,
+                            public testing::WithParamInterface<ShortcutRefusal> {};
+
+TEST_P(ShortcutRefusalTest, SaysWhy) {
+  Marquill({"shortcut", "new", "Kept"});
+  Result result = Marquill(GetParam().args);
+  EXPECT_EQ(result.code, GetParam().code);
+  EXPECT_EQ(result.err, GetParam().err);
+  EXPECT_EQ(Marquill({"shortcut", "list"}).out, "Kept\n");
+}
+
+const ShortcutRefusal kShortcutRefusals[] = {
+    {"EmptyName", {"shortcut", "new", ""}, 2, "marquill: A shortcut needs a name.\n"},
+    {"LongName",
+     {"shortcut", "new", std::string(51, 'x')},
+     2,
+     "marquill: A shortcut's name has at most 50 characters; this one has 51.\n"},
+    {"NameWithALineBreak",
+     {"shortcut", "new", "a\nb"},
+     2,
+     "marquill: A shortcut's name is one line; it cannot hold a line break.\n"},
+    {"UnknownName", {"shortcut", "delete", "Gone"}, 2, "marquill: no shortcut named 'Gone'\n"},
+    {"PositionPastTheEnd",
+     {"shortcut", "save", "#3", "--text", "x"},
+     2,
+     "marquill: no shortcut at position #3 (there are 1)\n"},
+    {"PasteWithoutAProject",
+     {"shortcut", "paste", "Kept", "--module", "modMain", "--line", "1"},
+     2,
+     "marquill: shortcut paste takes NAME PROJECT.vbp\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Refusals, ShortcutRefusalTest, testing::ValuesIn(kShortcutRefusals),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(ToolCommandsTest, AGarbageDatabaseIsReportedAndLeftAsItWas) {
+  Write(work_ / "addin" / "Marquill.mdb", "not a database at all");
+  Result result = Marquill({"shortcut", "new", "X"});
+  EXPECT_EQ(result.code, 1);
+  EXPECT_TRUE(result.err.starts_with("marquill: Error with Marquill.mdb !")) << result.err;
+  EXPECT_EQ(Read(work_ / "addin" / "Marquill.mdb"), "not a database at all");
+}
+
+TEST_F(ToolCommandsTest, RegsvrQuotesThePathAndRefusesBadOnes) {
+  const fs::path server = work_ / "my controls" / "Big Grid.ocx";
+  fs::create_directories(server.parent_path());
+  Write(server, "MZ");
+  Result dry = Marquill({"regsvr", "unregister", "--dry-run", server.string()});
+  EXPECT_EQ(dry.code, 0) << dry.err;
+  EXPECT_EQ(dry.out, "would run: " + (work_ / "wine/drive_c/windows/system32/").string() +
+                         "regsvr32.exe /u \"" + server.string() + "\"\n");
+  Result missing = Marquill({"regsvr", "register", (work_ / "nope.ocx").string()});
+  EXPECT_EQ(missing.code, 2);
+  EXPECT_EQ(missing.err,
+            "marquill: The server file " + (work_ / "nope.ocx").string() + " does not exist.\n");
+  setenv("WINEPREFIX", (work_ / "no-wine").c_str(), 1);
+  Result no_wine = Marquill({"regsvr", "register", server.string()});
+  EXPECT_EQ(no_wine.code, 1);
+  EXPECT_EQ(no_wine.err,
+            "marquill: regsvr32 is not available: there is no Windows system folder (install "
+            "Wine, or set WINEPREFIX to a Wine prefix).\n");
+}
+
+TEST_F(ToolCommandsTest, AddinListShowsAndReplacesTheList) {
+  Write(AddinList(), "[Add-Ins32]\r\nOld.Connect=3\r\n");
+  EXPECT_EQ(Marquill({"addin-list"}).out, "[Add-Ins32]\nOld.Connect=3\n");
+  Write(work_ / "new.ini", "[Add-Ins32]\nNew.Connect=0\n");
+  Result dry = Marquill({"addin-list", "--edit", (work_ / "new.ini").string(), "--dry-run"});
+  EXPECT_NE(dry.out.find("\n-Old.Connect=3"), std::string::npos) << dry.out;
+  EXPECT_NE(dry.out.find("\n+New.Connect=0"), std::string::npos) << dry.out;
+  EXPECT_EQ(Read(AddinList()), "[Add-Ins32]\r\nOld.Connect=3\r\n");
+  EXPECT_EQ(Marquill({"addin-list", "--edit", (work_ / "new.ini").string()}).code, 0);
+  EXPECT_EQ(Read(AddinList()), "[Add-Ins32]\r\nNew.Connect=0\r\n");
+  fs::remove(AddinList());
+  Result missing = Marquill({"addin-list"});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_EQ(missing.err,
+            "marquill: Cannot read " + AddinList().string() + ": it does not exist.\n");
+}
+
+}  // namespace
+}  // namespace marquill::cli

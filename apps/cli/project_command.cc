@@ -386,6 +386,14 @@ class ProjectCommandRun {
           WriteDiff(context_.out, file.path, file.bytes);
         }
       }
+      // Pages the window would have written (an HTML export) are shown the same way.
+      for (const auto& [page, bytes] : session.PreviewPages()) {
+        if (mode == RunMode::kCheck) {
+          context_.out << DisplayPath(page) << '\n';
+        } else {
+          WriteDiff(context_.out, page, bytes);
+        }
+      }
     }
     Count(session, changed);
   }

@@ -6,6 +6,7 @@
 #include "host/paths/paths.h"
 #include "host/text/unified_diff.h"
 #include "host/text/vb_text.h"
+#include "shell/window/export_tab_commands.h"
 
 namespace marquill::shell {
 
@@ -89,6 +90,11 @@ Session::Session(const SessionOptions& options) : options_(options) {
     addin_->Shared().database.SetMode(host::OpenMode::kScratchCopy);
   addin_->OnConnection(vbe_, bars_);
   addin_->OpenMainWindow();
+  if (options_.dry_run || options_.writes_nothing) {
+    SetPageWriter(Window(), [this](const std::string& path, std::string_view bytes) {
+      preview_pages_[path] = std::string(bytes);
+    });
+  }
 }
 
 Session::~Session() { Close(); }
@@ -132,6 +138,13 @@ std::vector<std::filesystem::path> Session::Finish() {
       }
     }
     changed.push_back(file.path);
+  }
+  for (const auto& [path, bytes] : preview_pages_) {
+    if (options_.diff_out != nullptr) {
+      *options_.diff_out << host::UnifiedDiff(host::ReadWholeFile(path).value_or(""), bytes, path,
+                                              path);
+    }
+    changed.push_back(path);
   }
   for (const auto& [path, change] : dry_run_log_->Changes()) {
     if (change.before == change.after) continue;

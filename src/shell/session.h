@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,12 +71,15 @@ class Session {
   std::vector<std::filesystem::path> Finish();
   // Closes the window and disconnects, saving nothing; the project stays loaded for the caller.
   void Close();
+  // The HTML pages a preview session kept from being written, by path.
+  const std::map<std::string, std::string>& PreviewPages() const { return preview_pages_; }
 
  private:
   SessionOptions options_;
   std::unique_ptr<SettingsStore> own_settings_;
   std::unique_ptr<TimeLog> own_time_log_;
-  std::unique_ptr<MemoryTimeLog> dry_run_log_;  // a dry run's time log writes
+  std::unique_ptr<MemoryTimeLog> dry_run_log_;        // a dry run's time log writes
+  std::map<std::string, std::string> preview_pages_;  // a dry run's HTML pages, by path
   host::MemoryVbe vbe_;
   std::unique_ptr<host::vbfiles::VbProject> project_;
   RecordingCommandBars bars_;

@@ -27,7 +27,7 @@ using shell::ControlKind;
 using shell::ControlState;
 
 constexpr double kTwipsPerPixel = 15;
-constexpr int kRowWidgets = 4;  // buttons and small fields side by side, at most
+constexpr int kRowWidgets = 5;  // buttons and small fields side by side, at most
 
 QString ToQ(const std::string& text) { return QString::fromStdString(text); }
 
@@ -100,6 +100,11 @@ void FillList(QListWidget* list, const shell::ListBox& model) {
   list->setCurrentRow(model.ListIndex());
 }
 
+// A check box value (0 unticked, 1 ticked, 2 greyed) as Qt's state, and back.
+Qt::CheckState StateOf(int value) {
+  return value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+
 }  // namespace
 
 QString ButtonText(const std::string& caption, const std::string& font) {
@@ -136,7 +141,7 @@ UtilityDialog::UtilityDialog(shell::frmUtility& model, ActionWrapper around_acti
     QSignalBlocker block(tabs_);
     tabs_->setCurrentIndex(model_.SSTab1.Tab());
   });
-  resize(620, 520);
+  resize(700, 540);
   move(static_cast<int>(std::lround(model.Left() / kTwipsPerPixel)),
        static_cast<int>(std::lround(model.Top() / kTwipsPerPixel)));
 }
@@ -273,7 +278,7 @@ QWidget* UtilityDialog::MakeWidget(Control& control) {
       auto& box = static_cast<shell::CheckBox&>(control);
       auto* check = new QCheckBox(CaptionText(box.Caption()));
       check->setTristate(box.Value() == 2);
-      check->setCheckState(static_cast<Qt::CheckState>(box.Value()));
+      check->setCheckState(StateOf(box.Value()));
       connect(check, &QCheckBox::clicked, check, [this, check, &box] {
         int value = check->checkState() == Qt::Checked ? 1 : 0;
         Run([&box, value] { box.SetValue(value); });
@@ -281,7 +286,7 @@ QWidget* UtilityDialog::MakeWidget(Control& control) {
       box.Subscribe([check](Control& c, ControlState state) {
         if (state != ControlState::kValue) return;
         QSignalBlocker block(check);
-        check->setCheckState(static_cast<Qt::CheckState>(static_cast<shell::CheckBox&>(c).Value()));
+        check->setCheckState(StateOf(static_cast<shell::CheckBox&>(c).Value()));
       });
       widget = check;
       break;

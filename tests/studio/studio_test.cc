@@ -1,6 +1,7 @@
 // The studio on the offscreen platform: the sample project opened in it, the add-in's menu,
 // toolbar and main window used through their widgets, and the checks a user relies on
 // (unsaved changes asked about, failed loads and saves reported).
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -218,6 +219,14 @@ class StudioTest : public QObject {
     QCOMPARE(dialog->Model().SSTab1.Tab(), 4);
     dialog->Model().SSTab1.SetTab(2);
     QCOMPARE(dialog->Tabs().currentIndex(), 2);
+    // Check boxes: the model's 1 is ticked, and a click reaches the model.
+    auto* all = qobject_cast<QCheckBox*>(dialog->WidgetOf("chkDelLines"));
+    QVERIFY(all != nullptr);
+    QCOMPARE(all->checkState(), Qt::Checked);
+    all->click();
+    QCOMPARE(dialog->Model().chkDelLines.Value(), 0);
+    dialog->Model().chkDelLines.SetValue(1);
+    QCOMPARE(all->checkState(), Qt::Checked);
     // The Marlett arrows are arrows.
     auto* up = qobject_cast<QPushButton*>(dialog->WidgetOf("cmdTabUpDown", 0));
     QVERIFY(up != nullptr);

@@ -71,29 +71,41 @@ def main():
         vbp = os.path.join(project, "Project.vbp")
         command = [args.marquill, args.command, *extra, vbp]
 
-        # What an uninterrupted run writes, and how long it takes.
-        durations = []
+        # What an uninterrupted run writes, how long it takes, and when it renames (its journal
+        # is there from the commit to the end).
+        durations, commits = [], []
+        journal = os.path.join(project, ".Project.vbp.marquill-journal")
         for _ in range(3):
             shutil.rmtree(project, ignore_errors=True)
             shutil.copytree(pristine, project)
             start = time.monotonic()
-            subprocess.run(command, env=env, check=True, stdout=subprocess.DEVNULL)
+            run = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL)
+            seen = None
+            while run.poll() is None:
+                if seen is None and os.path.exists(journal):
+                    seen = time.monotonic() - start
+                time.sleep(0.0005)
+            if run.returncode != 0:
+                sys.exit(f"kill_loop: {' '.join(command)} failed")
             durations.append(time.monotonic() - start)
+            commits.append(seen if seen is not None else durations[-1])
         old, new = digests(pristine), digests(project)
         saved = sorted(name for name in new if old.get(name) != new[name])
         if not saved:
             sys.exit(f"kill_loop: {args.command} changes no file of the project")
         duration = statistics.median(durations)
+        commit = statistics.median(commits)
 
         tally = collections.Counter()
         worst_leftovers = 0
         for trial in range(args.trials):
             shutil.rmtree(project)
             shutil.copytree(pristine, project)
-            # Half the kills anywhere in the run, half in its last third, where the files are
-            # written and renamed.
-            delay = rng.uniform(0, duration * 1.05) if trial % 2 else \
-                rng.uniform(duration * 0.66, duration * 1.05)
+            # A third of the kills anywhere in the run, a third in its last third (the files are
+            # written), a third around the renames.
+            start, end = {0: (0, duration), 1: (duration * 0.66, duration),
+                          2: (commit * 0.9, commit + (duration - commit) * 1.2)}[trial % 3]
+            delay = rng.uniform(start, end)
             run = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
             time.sleep(delay)
@@ -138,7 +150,7 @@ def main():
                   else "ended mixed"] += 1
 
         print(f"project: {args.lines} lines in {args.modules} modules; `{args.command}` "
-              f"rewrites {len(saved)} files in {duration:.2f} s")
+              f"rewrites {len(saved)} files in {duration:.2f} s (renames from {commit:.2f} s)")
         print(f"trials: {args.trials}")
         for key in ("killed", "finished before the kill",
                     "killed with a journal written (while renaming)",

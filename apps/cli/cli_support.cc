@@ -9,10 +9,12 @@
 #include "cli/targets.h"
 #include "host/code_model.h"
 #include "host/memory/memory_host.h"
+#include "host/text/quote.h"
 #include "host/text/unified_diff.h"
 #include "host/text/vb_text.h"
-#include "shell/session.h"
+#include "host/vbfiles/code_page.h"
 #include "host/vbfiles/vb_project.h"
+#include "shell/session.h"
 
 namespace marquill::cli {
 namespace {
@@ -91,7 +93,42 @@ std::string NearestName(std::string_view word, const std::vector<std::string>& c
   return nearest;
 }
 
+namespace {
+
+// One command runs per process (per RunCli in tests): the option of the command being set up.
+int code_page_option = 0;
+
+}  // namespace
+
+CLI::Option* AddCodePageOption(CLI::App& app) {
+  code_page_option = 0;
+  return app
+      .add_option("--codepage", code_page_option,
+                  "Code page of the file names in the project file (932, 936, 949, 950, "
+                  "1250-1258); default: tried in turn")
+      ->check([](const std::string& text) -> std::string {
+        int value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error != std::errc() || end != text.data() + text.size()) value = 0;
+        return host::vbfiles::IsKnownCodePage(value)
+                   ? std::string()
+                   : "not a code page of 932, 936, 949, 950, 1250-1258: " + host::QuoteInput(text);
+      });
+}
+
+host::vbfiles::LoadOptions ProjectLoadOptions(std::ostream& err) {
+  host::vbfiles::LoadOptions options;
+  options.code_page = code_page_option;
+  options.warn = [&err](const host::vbfiles::LoadWarning& warning) {
+    err << "marquill: " << warning.file;
+    if (warning.line > 0) err << ":" << warning.line;
+    err << ": warning: " << warning.message << '\n';
+  };
+  return options;
+}
+
 CLI::Option* AddProjectArgument(CLI::App& app, std::string& project) {
+  AddCodePageOption(app);
   return app.add_option("PROJECT.vbp", project, "The VB6 project file")
       ->required()
       ->check(CLI::ExistingFile);
@@ -99,6 +136,13 @@ CLI::Option* AddProjectArgument(CLI::App& app, std::string& project) {
 
 CLI::Option* AddDryRunFlag(CLI::App& app, bool& dry_run) {
   return app.add_flag("--dry-run", dry_run, "Print a unified diff of the changes; write nothing");
+}
+
+CLI::Option* AddCheckFlag(CLI::App& app, bool& check, CLI::Option* dry_run) {
+  CLI::Option* option = app.add_flag(
+      "--check", check, "List what would change (exit 1 if anything would); write nothing");
+  option->excludes(dry_run);
+  return option;
 }
 
 void WriteDryRunDiff(std::ostream& out, const std::filesystem::path& file, std::string_view before,

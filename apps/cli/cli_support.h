@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host/vbfiles/vb_project.h"
+
 namespace CLI {
 class App;
 class Option;
@@ -27,11 +29,23 @@ class Session;
 
 namespace marquill::cli {
 
-// The PROJECT.vbp argument; an existing file is required, else usage error (exit 2).
+// The PROJECT.vbp argument; an existing file is required, else usage error (exit 2). With it
+// comes --codepage N, the Windows code page the project file writes its file names in (932,
+// 936, 949, 950, 1250-1258); without it the common ones are tried.
 CLI::Option* AddProjectArgument(CLI::App& app, std::string& project);
+
+// --codepage N alone, for commands that take their projects otherwise.
+CLI::Option* AddCodePageOption(CLI::App& app);
+
+// How a command loads its project: with the --codepage given, warnings to `err` as
+// "marquill: FILE:LINE: warning: message".
+host::vbfiles::LoadOptions ProjectLoadOptions(std::ostream& err);
 
 // --dry-run: print a unified diff of what would change and write nothing.
 CLI::Option* AddDryRunFlag(CLI::App& app, bool& dry_run);
+// --check beside `dry_run`, which it excludes: list what would change (exit 1 if anything would)
+// and write nothing.
+CLI::Option* AddCheckFlag(CLI::App& app, bool& check, CLI::Option* dry_run);
 
 // The unified diff of `file` from `before` to `after`, named a/PATH and b/PATH as `git apply`
 // wants them (see DisplayPath); nothing when they are equal.

@@ -4,7 +4,6 @@
 // the window refuses (a box titled "Error") is bad input: the command exits 2 and writes nothing.
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -20,7 +19,6 @@
 #include "designer/form_properties.h"
 #include "designer/tab_order.h"
 #include "host/text/vb_text.h"
-#include "host/vbfiles/load_error.h"
 #include "shell/platform/scripted_platform.h"
 #include "shell/session.h"
 #include "shell/window/designer_tab_commands.h"

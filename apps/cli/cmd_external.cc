@@ -4,10 +4,12 @@
 #include <CLI/CLI.hpp>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "host/paths/paths.h"
 #include "external/external_tools.h"
 #include "host/files/file_io.h"
 #include "host/text/line_text.h"
@@ -24,6 +26,7 @@ struct ExternalOptions {
   std::string action;
   std::string file;
   bool dry_run = false;
+  bool check = false;
 };
 
 void FailOnError(const shell::ScriptedPlatform& platform) {
@@ -93,7 +96,12 @@ int RunAddinList(const ExternalOptions& options, CliContext& context) {
   shell::ConsolePlatform console(false, context.in, context.err, /*interactive=*/false);
   shell::ScriptedPlatform platform;
   platform.SetEnvironment("WINDIR", console.Environment("WINDIR"));
-  shell::Session session(ProjectlessSession(options.dry_run, platform, context));
+  std::ostringstream no_diff;
+  CliContext check_context{no_diff, context.err, context.in};
+  shell::SessionOptions session_options = ProjectlessSession(
+      options.dry_run || options.check, platform, options.check ? check_context : context);
+  session_options.writes_nothing = options.file.empty();
+  shell::Session session(session_options);
   shell::frmUtility& window = session.Window();
   window.SSTab1.SetTab(shell::LogsTab::kPage);
   window.cmdVBAddin(0).Click();
@@ -105,8 +113,10 @@ int RunAddinList(const ExternalOptions& options, CliContext& context) {
     window.cmdVBAddin(1).Click();
     FailOnError(platform);
   }
-  session.Finish();
-  return kExitDone;
+  const std::vector<std::filesystem::path> changed = session.Finish();
+  if (!options.check) return kExitDone;
+  for (const auto& file : changed) context.out << host::DisplayPath(file) << "\n";
+  return changed.empty() ? kExitDone : kExitFailed;
 }
 
 const CommandRegistrar kRegsvr{
@@ -126,7 +136,7 @@ const CommandRegistrar kAddinList{
      [](CLI::App& app) -> RunFn {
        auto options = std::make_shared<ExternalOptions>();
        app.add_option("--edit", options->file, "Write this file's lines as the add-in list");
-       AddDryRunFlag(app, options->dry_run);
+       AddCheckFlag(app, options->check, AddDryRunFlag(app, options->dry_run));
        return [options](CliContext& context) { return RunAddinList(*options, context); };
      }}};
 

@@ -20,7 +20,7 @@ using host::vbfiles::VbProject;
 // line by line, which for a large project takes longer than saving it.
 VbProject& LoadProject(const std::string& path, std::ostream& err) {
   try {
-    VbProject& project = *VbProject::Load(path).release();
+    VbProject& project = *VbProject::Load(path, ProjectLoadOptions(err)).release();
     PrintLoadNotices(err, project);
     return project;
   } catch (const host::vbfiles::LoadError& error) {

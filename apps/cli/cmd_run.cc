@@ -30,10 +30,14 @@ struct RunOptions {
 
 const std::vector<shell::ScriptStep>& Steps(RunOptions& options) {
   if (options.steps) return *options.steps;
-  std::optional<std::string> text = host::ReadWholeFile(options.script);
-  if (!text) throw CliError(kExitUsage, options.script, 0, "cannot read the script");
+  std::string text;
   try {
-    options.steps = shell::ParseScript(*text, options.script);
+    text = host::ReadFile(options.script);
+  } catch (const host::ReadError& error) {
+    throw CliError(kExitUsage, options.script, 0, "cannot read the script: " + error.reason());
+  }
+  try {
+    options.steps = shell::ParseScript(text, options.script);
   } catch (const shell::ScriptError& error) {
     throw FromScript(error);
   }

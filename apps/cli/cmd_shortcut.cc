@@ -3,11 +3,13 @@
 #include <CLI/CLI.hpp>
 #include <charconv>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "host/paths/paths.h"
 #include "host/vbfiles/load_error.h"
 #include "shell/addin_shared.h"
 #include "shell/platform/scripted_platform.h"
@@ -25,6 +27,7 @@ struct ShortcutOptions {
   std::string module;
   int line = 0;
   bool dry_run = false;
+  bool check = false;
 };
 
 struct Request {
@@ -122,13 +125,16 @@ int Run(const ShortcutOptions& options, CliContext& context) {
   if (options.action == "paste" && options.module.empty()) {
     throw CliError(kExitUsage, "shortcut paste needs --module M and --line N");
   }
+  std::ostringstream no_diff;
   shell::ScriptedPlatform platform;
   shell::SessionOptions session_options;
   session_options.project = request.project;
-  session_options.dry_run = options.dry_run;
-  session_options.diff_out = &context.out;
+  session_options.dry_run = options.dry_run || options.check;
+  session_options.writes_nothing = options.action == "list";
+  session_options.diff_out = options.check ? &no_diff : &context.out;
   session_options.platform = &platform;
   std::string report;
+  std::vector<std::filesystem::path> changed;
   try {
     shell::Session session(session_options);
     shell::frmUtility& window = session.Window();
@@ -157,11 +163,16 @@ int Run(const ShortcutOptions& options, CliContext& context) {
       }
     }
     FailOnError(platform);
-    session.Finish();
+    changed = session.Finish();
   } catch (const host::vbfiles::LoadError& error) {
     throw CliError(kExitUsage, error.file(), error.line(), error.message());
   } catch (const host::vbfiles::SaveError& error) {
     throw CliError(kExitFailed, error.what());
+  }
+  if (options.check) {
+    if (!report.empty()) changed.push_back(shell::DefaultAddinFolder() + "Marquill.mdb");
+    for (const auto& file : changed) context.out << host::DisplayPath(file) << "\n";
+    return changed.empty() ? kExitDone : kExitFailed;
   }
   if (!report.empty()) {
     context.out << (options.dry_run ? "dry run, Marquill.mdb unchanged: would have " : "") << report
@@ -184,7 +195,7 @@ const CommandRegistrar kShortcut{
        app.add_option("--text", options->text, "save: the shortcut's new text");
        app.add_option("--module", options->module, "paste: the module to paste into");
        app.add_option("--line", options->line, "paste: the line to paste above");
-       AddDryRunFlag(app, options->dry_run);
+       AddCheckFlag(app, options->check, AddDryRunFlag(app, options->dry_run));
        return [options](CliContext& context) { return Run(*options, context); };
      }}};
 

@@ -3,10 +3,12 @@
 // button, and the log viewer's "Load".
 #include <CLI/CLI.hpp>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "host/paths/paths.h"
 #include "host/timelog/time_log_text.h"
 #include "host/vbfiles/load_error.h"
 #include "shell/platform/scripted_platform.h"
@@ -20,6 +22,7 @@ namespace {
 struct TimeLogOptions {
   std::string project;
   bool dry_run = false;
+  bool check = false;
   bool total_only = false;
 };
 
@@ -38,10 +41,12 @@ std::string LogPathOf(const std::string& project) {
 }
 
 shell::SessionOptions SessionFor(const TimeLogOptions& options, shell::PlatformServices& platform,
-                                 CliContext& context) {
+                                 CliContext& context, bool read_only) {
   shell::SessionOptions session;
   session.project = std::filesystem::absolute(options.project);
-  session.dry_run = options.dry_run;
+  session.dry_run = options.dry_run || options.check;
+  // Showing the log changes nothing: not even the window's place is saved.
+  session.writes_nothing = read_only;
   session.diff_out = &context.out;
   session.platform = &platform;
   return session;
@@ -63,9 +68,12 @@ void InSession(const shell::SessionOptions& options, Steps steps) {
 // Each run is a new connection, whose clock starts stopped: the log tells whether the clock was
 // left running, and the disconnection must not stop it again.
 int RunClock(const TimeLogOptions& options, CliContext& context) {
+  std::ostringstream no_diff;
+  CliContext check_context{no_diff, context.err, context.in};
+  CliContext& session_context = options.check ? check_context : context;
   shell::ScriptedPlatform platform;
   const std::string log_path = LogPathOf(options.project);
-  InSession(SessionFor(options, platform, context), [&](shell::Session& session) {
+  InSession(SessionFor(options, platform, session_context, false), [&](shell::Session& session) {
     std::optional<std::string> log;
     try {
       log = shell::FileTimeLog().Read(log_path);
@@ -81,6 +89,10 @@ int RunClock(const TimeLogOptions& options, CliContext& context) {
     std::vector<std::string> errors = Errors(platform);
     if (!errors.empty()) throw CliError(kExitFailed, errors.front());
   });
+  if (options.check) {
+    context.out << host::DisplayPath(log_path) << "\n";  // a toggle always adds a line
+    return kExitFailed;
+  }
   if (!options.dry_run) {
     for (const shell::PlatformCall& call : platform.CallsOf("MsgBox")) {
       context.out << call.detail.substr(shell::kAppTitle.size() + 2) << "\n";
@@ -116,10 +128,10 @@ int RunLog(const TimeLogOptions& options, CliContext& context) {
   std::string text;
   std::string total;
   std::vector<std::string> errors;
-  InSession(SessionFor(options, platform, context), [&](shell::Session& session) {
+  InSession(SessionFor(options, platform, context, true), [&](shell::Session& session) {
     shell::frmUtility& window = session.Window();
     window.cmdLogs(0).Click();
-    text = window.txtLogs.Text();
+    if (!options.total_only) text = window.txtLogs.Text();
     total = window.txtTotalLogs.Text();
     errors = Errors(platform);
   });
@@ -137,7 +149,7 @@ const CommandRegistrar kClock{
      [](CLI::App& app) -> RunFn {
        auto options = std::make_shared<TimeLogOptions>();
        AddProjectArgument(app, options->project);
-       AddDryRunFlag(app, options->dry_run);
+       AddCheckFlag(app, options->check, AddDryRunFlag(app, options->dry_run));
        return [options](CliContext& context) { return RunClock(*options, context); };
      }}};
 

@@ -37,6 +37,20 @@ std::vector<ProjectCommand>& ProjectRegistry() {
   return commands;
 }
 
+using DeclareOption = std::function<CLI::Option*(CLI::App& app)>;
+
+std::vector<DeclareOption>& CommonOptionRegistry() {
+  static std::vector<DeclareOption> options;
+  return options;
+}
+
+// The command's own options and those every project command takes with them.
+ProjectAction DeclareSettable(const ProjectCommand& command, CLI::App& app) {
+  ProjectAction action = command.setup(app);
+  for (const DeclareOption& declare : CommonOptionRegistry()) declare(app);
+  return action;
+}
+
 // The options every project command takes.
 struct CommonOptions {
   std::vector<std::string> targets;
@@ -80,6 +94,7 @@ std::vector<CLI::Option*> DeclareCommon(CLI::App& app, CommonOptions& options,
                                       "With the target -: the module's file name (its type)")
                            ->type_name("NAME"));
   }
+  declared.push_back(AddCodePageOption(app));
   declared.push_back(app.add_flag("-q,--quiet", options.quiet, "No summary line"));
   declared.push_back(app.add_flag("-v,--verbose", options.verbose, "List each file on stderr"));
   if (command.asks) {
@@ -125,16 +140,14 @@ class Configurations {
   Configurations(const ProjectCommand& command, GivenOptions given, CliContext& context)
       : command_(command), given_(std::move(given)), context_(context) {}
 
-  ProjectAction& For(const ProjectSettings& settings) {
-    auto found = actions_.find(settings.files);
-    if (found != actions_.end()) return found->second;
-    return actions_.emplace(settings.files, Configure(settings)).first->second;
-  }
+  // Parsed again for every project: options every command takes may keep their value where
+  // the project is opened rather than in the action.
+  ProjectAction For(const ProjectSettings& settings) { return Configure(settings); }
 
  private:
   ProjectAction Configure(const ProjectSettings& settings) {
     CLI::App fresh{"", command_.name};
-    ProjectAction action = command_.setup(fresh);
+    ProjectAction action = DeclareSettable(command_, fresh);
     std::vector<std::string> args = given_.named;
     std::vector<const SettingValue*> used;
     const std::map<std::string, SettingValue> values = settings.For(command_.name);
@@ -188,7 +201,6 @@ class Configurations {
   const ProjectCommand& command_;
   GivenOptions given_;
   CliContext& context_;
-  std::map<std::vector<fs::path>, ProjectAction> actions_;
   std::set<std::string> warned_;
 };
 
@@ -348,7 +360,8 @@ class ProjectCommandRun {
     if (alone) session_options.project_text = SingleComponentProjectText(target.path);
     session_options.writes_nothing = mode != RunMode::kWrite;
     session_options.platform = &platform;
-    ProjectAction& action = configurations_.For(settings_.For(target.path.parent_path()));
+    session_options.load = ProjectLoadOptions(context_.err);
+    ProjectAction action = configurations_.For(settings_.For(target.path.parent_path()));
     shell::Session session(session_options);
     PrintLoadNotices(context_.err, session.Project());
     ProjectRun run{session, platform, context_, mode, target.path, tallies_};
@@ -371,6 +384,14 @@ class ProjectCommandRun {
           context_.out << DisplayPath(file.path) << '\n';
         } else {
           WriteDiff(context_.out, file.path, file.bytes);
+        }
+      }
+      // Pages the window would have written (an HTML export) are shown the same way.
+      for (const auto& [page, bytes] : session.PreviewPages()) {
+        if (mode == RunMode::kCheck) {
+          context_.out << DisplayPath(page) << '\n';
+        } else {
+          WriteDiff(context_.out, page, bytes);
         }
       }
     }
@@ -477,7 +498,8 @@ int ProjectCommandRun::RunStandardInput() {
   session_options.project_text = SingleComponentProjectText(file);
   session_options.writes_nothing = true;
   session_options.platform = &platform;
-  ProjectAction& action = configurations_.For(settings_.For(name.parent_path()));
+  session_options.load = ProjectLoadOptions(context_.err);
+  ProjectAction action = configurations_.For(settings_.For(name.parent_path()));
   std::string output = input;
   try {
     shell::Session session(session_options);
@@ -509,7 +531,7 @@ RunFn Setup(const ProjectCommand& command, CLI::App& app) {
   auto options = std::make_shared<CommonOptions>();
   // The command's positional arguments come before the targets. This first action is never
   // run, but it owns the storage its options parse into.
-  auto first = std::make_shared<ProjectAction>(command.setup(app));
+  auto first = std::make_shared<ProjectAction>(DeclareSettable(command, app));
   auto common = std::make_shared<std::vector<CLI::Option*>>(DeclareCommon(app, *options, command));
   return [command, options, common, first, &app](CliContext& context) {
     ProjectCommandRun run(command, *options, CollectGiven(app, *common), context);
@@ -527,9 +549,13 @@ CliCommand MakeProjectCommand(ProjectCommand command) {
 ProjectCommandRegistrar::ProjectCommandRegistrar(ProjectCommand command)
     : registrar_((ProjectRegistry().push_back(command), MakeProjectCommand(command))) {}
 
+CommonOptionRegistrar::CommonOptionRegistrar(std::function<CLI::Option*(CLI::App& app)> declare) {
+  CommonOptionRegistry().push_back(std::move(declare));
+}
+
 std::vector<std::string> OptionNames(const ProjectCommand& command) {
   CLI::App app{"", command.name};
-  const ProjectAction keeps_storage = command.setup(app);
+  const ProjectAction keeps_storage = DeclareSettable(command, app);
   std::vector<std::string> names;
   for (const CLI::Option* option : app.get_options()) {
     if (option == app.get_help_ptr() || option->get_lnames().empty()) continue;

@@ -29,6 +29,11 @@
 
 #include "cli/command_registry.h"
 
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
+
 namespace marquill::shell {
 class Session;
 class ScriptedPlatform;
@@ -84,6 +89,16 @@ class ProjectCommandRegistrar {
 
  private:
   CommandRegistrar registrar_;
+};
+
+// An option every project command takes that is read while a project is worked on (the code
+// page of its file names, say): declared on every project command next to its own options, so
+// `.marquill.ini` sets it like them (`[marquill]` or the command's section). `declare` is run
+// once per parse; it binds the option to storage read when the project opens, which holds the
+// value for each project in turn. Register it from a static object, as commands are.
+class CommonOptionRegistrar {
+ public:
+  explicit CommonOptionRegistrar(std::function<CLI::Option*(CLI::App& app)> declare);
 };
 
 // The option names (without dashes) `command` declares, for `marquill config`.

@@ -6,6 +6,7 @@
 #include "host/paths/paths.h"
 #include "host/text/unified_diff.h"
 #include "host/text/vb_text.h"
+#include "shell/window/export_tab_commands.h"
 
 namespace marquill::shell {
 
@@ -19,7 +20,8 @@ std::string WithSeparator(std::string folder) {
 // Reads the real settings and forgets every change, so a preview leaves settings.ini alone.
 class ReadOnlySettings : public SettingsStore {
  public:
-  explicit ReadOnlySettings(std::string folder) : file_(std::move(folder)) {}
+  ReadOnlySettings(std::string folder, std::function<void(const std::string&)> warn)
+      : file_(std::move(folder), std::move(warn)) {}
   std::string GetRegString(std::string_view key, std::string_view name) override {
     std::string saved = memory_.GetRegString(key, name);
     return saved.empty() ? file_.GetRegString(key, name) : saved;
@@ -32,7 +34,6 @@ class ReadOnlySettings : public SettingsStore {
   IniSettingsStore file_;
   MemorySettingsStore memory_;
 };
-
 
 }  // namespace
 
@@ -51,10 +52,14 @@ Session::Session(const SessionOptions& options) : options_(options) {
     throw std::invalid_argument("a session needs platform services");
   if (options_.settings == nullptr) {
     std::string folder = WithSeparator(host::SettingsFolder().string());
+    const std::function<void(const host::vbfiles::LoadWarning&)> warn = options_.load.warn;
+    auto tell = [warn, file = folder + "settings.ini"](const std::string& message) {
+      if (warn) warn({file, 0, message});
+    };
     if (options_.writes_nothing || options_.dry_run) {
-      own_settings_ = std::make_unique<ReadOnlySettings>(std::move(folder));
+      own_settings_ = std::make_unique<ReadOnlySettings>(std::move(folder), tell);
     } else {
-      own_settings_ = std::make_unique<IniSettingsStore>(std::move(folder));
+      own_settings_ = std::make_unique<IniSettingsStore>(std::move(folder), tell);
     }
     options_.settings = own_settings_.get();
   }
@@ -72,9 +77,10 @@ Session::Session(const SessionOptions& options) : options_(options) {
   }
   // Without a project the window still serves what needs none, such as the comment settings.
   if (options_.project_text) {
-    project_ = host::vbfiles::VbProject::Load(options_.project, *options_.project_text);
+    project_ =
+        host::vbfiles::VbProject::Load(options_.project, *options_.project_text, options_.load);
   } else if (!options_.project.empty()) {
-    project_ = host::vbfiles::VbProject::Load(options_.project);
+    project_ = host::vbfiles::VbProject::Load(options_.project, options_.load);
   }
   if (project_ != nullptr) project_->AttachTo(vbe_);
   addin_ = std::make_unique<Connect>(AddinServices{*options_.platform, *options_.settings,
@@ -84,6 +90,11 @@ Session::Session(const SessionOptions& options) : options_(options) {
     addin_->Shared().database.SetMode(host::OpenMode::kScratchCopy);
   addin_->OnConnection(vbe_, bars_);
   addin_->OpenMainWindow();
+  if (options_.dry_run || options_.writes_nothing) {
+    SetPageWriter(Window(), [this](const std::string& path, std::string_view bytes) {
+      preview_pages_[path] = std::string(bytes);
+    });
+  }
 }
 
 Session::~Session() { Close(); }
@@ -116,25 +127,37 @@ std::vector<std::filesystem::path> Session::Finish() {
   const auto files =
       project_ != nullptr ? project_->SaveToMemory() : decltype(project_->SaveToMemory()){};
   for (const auto& file : files) {
-    std::string before = host::ReadWholeFile(file.path.string()).value_or("");
-    if (options_.diff_out != nullptr) {
-      // Both labels name the file itself, so `patch -p0` applies the output as it is.
-      std::string label = file.path.string();
-      if (IsSideFile(file.path)) {
-        *options_.diff_out << "Binary files " << label << " and " << label << " differ\n";
-      } else {
-        *options_.diff_out << host::UnifiedDiff(before, file.bytes, label, label);
-      }
-    }
+    std::optional<std::string> before = host::ReadWholeFile(file.path.string());
+    ShowChange(file.path, before, file.bytes);
     changed.push_back(file.path);
   }
-  for (const auto& [path, change] : dry_run_log_->Changes()) {
+  for (const auto& [path, bytes] : preview_pages_) {
     if (options_.diff_out != nullptr) {
-      *options_.diff_out << host::UnifiedDiff(change.before.value_or(""), change.after, path, path);
+      *options_.diff_out << host::UnifiedDiff(host::ReadWholeFile(path).value_or(""), bytes, path,
+                                              path);
     }
     changed.push_back(path);
   }
+  for (const auto& [path, change] : dry_run_log_->Changes()) {
+    if (change.before == change.after) continue;
+    ShowChange(path, change.before, change.after);
+    changed.push_back(path);
+  }
   return changed;
+}
+
+// Named as `git apply` and `patch -p1` want them in the current folder; a new file comes from
+// /dev/null.
+void Session::ShowChange(const std::filesystem::path& path,
+                         const std::optional<std::string>& before, const std::string& after) const {
+  if (options_.diff_out == nullptr) return;
+  const std::string label = host::DisplayPath(path);
+  const std::string from = before ? "a/" + label : "/dev/null";
+  if (IsSideFile(path)) {
+    *options_.diff_out << "Binary files " << from << " and b/" << label << " differ\n";
+  } else {
+    *options_.diff_out << host::UnifiedDiff(before.value_or(""), after, from, "b/" + label);
+  }
 }
 
 std::vector<std::filesystem::path> RunSession(const SessionOptions& options,

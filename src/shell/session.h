@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +43,8 @@ struct SessionOptions {
   SettingsStore* settings = nullptr;
   std::string addin_folder;
   TimeLog* time_log = nullptr;
+  // How the project is read: its file names' code page, where warnings go.
+  host::vbfiles::LoadOptions load;
 };
 
 class Session {
@@ -68,12 +71,17 @@ class Session {
   std::vector<std::filesystem::path> Finish();
   // Closes the window and disconnects, saving nothing; the project stays loaded for the caller.
   void Close();
+  // The HTML pages a preview session kept from being written, by path.
+  const std::map<std::string, std::string>& PreviewPages() const { return preview_pages_; }
 
  private:
+  void ShowChange(const std::filesystem::path& path, const std::optional<std::string>& before,
+                  const std::string& after) const;
   SessionOptions options_;
   std::unique_ptr<SettingsStore> own_settings_;
   std::unique_ptr<TimeLog> own_time_log_;
-  std::unique_ptr<MemoryTimeLog> dry_run_log_;  // a dry run's time log writes
+  std::unique_ptr<MemoryTimeLog> dry_run_log_;        // a dry run's time log writes
+  std::map<std::string, std::string> preview_pages_;  // a dry run's HTML pages, by path
   host::MemoryVbe vbe_;
   std::unique_ptr<host::vbfiles::VbProject> project_;
   RecordingCommandBars bars_;

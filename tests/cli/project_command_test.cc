@@ -2,10 +2,13 @@
 // kind, --check, --dry-run diffs that git apply takes, standard input, project settings, the
 // summary line, and previews that write nothing anywhere. Each test works in a fresh folder that
 // is also the current folder, so diffs and lists name files relative to it.
+#include "cli/project_command.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -17,6 +20,7 @@
 
 #include "cli/cli_app.h"
 #include "cli/command_registry.h"
+#include "cli/targets.h"
 #include "host/support/named_rows.h"
 
 namespace marquill::cli {
@@ -427,6 +431,49 @@ TEST_F(ProjectCommandTest, SettingsAboveTheRepositoryRootDoNotCount) {
   EXPECT_EQ(Read(work_ / "repo" / "p" / "modA.bas"), Tidy("modA"));
 }
 
+// A test-only option every project command takes, read by a test-only command as a loader
+// reads its code page: from storage the last parse set.
+int g_common_level = 0;
+const CommonOptionRegistrar kCommonLevel{[](CLI::App& app) {
+  g_common_level = 0;
+  return app.add_option("--test-level", g_common_level, "Test only");
+}};
+const ProjectCommandRegistrar kShowLevel{
+    {"test-show-level", "Test only", [](CLI::App&) -> ProjectAction {
+       return [](ProjectRun& run) {
+         run.context.out << DisplayPath(run.target) << ' ' << g_common_level << '\n';
+       };
+     }}};
+
+struct CommonOptionCase {
+  const char* name;
+  std::vector<std::string> options;
+  const char* out;
+};
+
+class CommonOptionTest : public ProjectCommandTest,
+                         public testing::WithParamInterface<CommonOptionCase> {};
+
+TEST_P(CommonOptionTest, EachProjectGetsItsOwnSettings) {
+  MakeProject("one", "A");
+  MakeProject("two", "B");
+  MakeProject("three", "C");
+  Write(work_ / "one" / ".marquill.ini", "[marquill]\ntest-level = 1\n");
+  Write(work_ / "two" / ".marquill.ini", "[test-show-level]\ntest-level = 2\n");
+  std::vector<std::string> args = {"test-show-level", "-q"};
+  args.insert(args.end(), GetParam().options.begin(), GetParam().options.end());
+  args.insert(args.end(), {"one/A.vbp", "two/B.vbp", "three/C.vbp", "one/A.vbp"});
+  const Result result = Marquill(args);
+  EXPECT_EQ(result.code, kExitDone) << result.err;
+  EXPECT_EQ(result.out, GetParam().out);
+}
+
+const CommonOptionCase kCommonOptionCases[] = {
+    {"FromSettings", {}, "one/A.vbp 1\ntwo/B.vbp 2\nthree/C.vbp 0\n"},
+    {"CommandLineWins", {"--test-level", "7"}, "one/A.vbp 7\ntwo/B.vbp 7\nthree/C.vbp 7\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, CommonOptionTest, testing::ValuesIn(kCommonOptionCases), RowName());
+
 struct BadSettingsCase {
   const char* name;
   const char* settings;
@@ -590,6 +637,74 @@ TEST_F(ProjectCommandTest, ModuleByItsFilePath) {
       {"delete-comments", "--check", "--module", "project/modMain.bas", "project/Marquill.vbp"});
   EXPECT_EQ(result.code, kExitFailed) << result.err;
   EXPECT_EQ(result.out, "project/modMain.bas\n");
+}
+
+TEST_F(ProjectCommandTest, AnUnknownModuleListsTheFirstTwentyComponents) {
+  std::vector<std::string> modules;
+  for (int i = 1; i <= 25; ++i) {
+    const std::string name = "mod" + std::string(i < 10 ? "0" : "") + std::to_string(i);
+    modules.push_back(name + ".bas");
+    Write(work_ / "p" / (name + ".bas"), Tidy(name));
+  }
+  Write(work_ / "p" / "P.vbp", ProjectListing(modules));
+  const Result result = Marquill({"join-lines", "--module", "modNope", "p/P.vbp"});
+  EXPECT_EQ(result.code, kExitUsage);
+  EXPECT_NE(result.err.find("no component named 'modNope' (by name or file); the project has: "
+                            "mod01, mod02, "),
+            std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find(", mod20, ... (5 more)\n"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("mod21"), std::string::npos) << result.err;
+}
+
+// Commands outside the framework that change files take --check too: the session lists what
+// its dry run would change.
+struct SessionCheckCase {
+  const char* name;
+  std::vector<std::string> args;  // "@" stands for the project file
+  const char* out;                // "@log" the project's time log, "@db" the add-in database
+};
+
+class SessionCheckTest : public ProjectCommandTest,
+                         public testing::WithParamInterface<SessionCheckCase> {};
+
+TEST_P(SessionCheckTest, ListsWhatWouldChangeAndWritesNothing) {
+  fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
+  // A shortcut to paste: made by a real run, before the tree is taken.
+  ASSERT_EQ(Marquill({"shortcut", "new", "Greeting"}).code, kExitDone);
+  ASSERT_EQ(Marquill({"shortcut", "save", "Greeting", "--text", "' hello"}).code, kExitDone);
+  const Files before = Tree(work_);
+  std::vector<std::string> args = GetParam().args;
+  for (std::string& arg : args) {
+    if (arg == "@") arg = "project/Marquill.vbp";
+  }
+  const Result result = Marquill(args);
+  EXPECT_EQ(result.code, kExitFailed) << result.err;
+  std::string out = GetParam().out;
+  if (out == "@log\n") out = "project/Marquill.logs\n";
+  if (out == "@db\n") out = "addin/Marquill.mdb\n";
+  EXPECT_EQ(result.out, out);
+  EXPECT_EQ(Tree(work_), before);
+}
+
+const SessionCheckCase kSessionCheckCases[] = {
+    {"ClockStartsTheLog", {"clock", "--check", "@"}, "@log\n"},
+    {"ShortcutPasteChangesTheModule",
+     {"shortcut", "paste", "Greeting", "--module", "modMain", "--line", "2", "--check", "@"},
+     "project/modMain.bas\n"},
+    {"ShortcutNewChangesTheDatabase", {"shortcut", "new", "Other", "--check"}, "@db\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, SessionCheckTest, testing::ValuesIn(kSessionCheckCases), RowName());
+
+TEST_F(ProjectCommandTest, SessionDryRunDiffsApplyToo) {
+  fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
+  const Result preview = Marquill({"clock", "--dry-run", "project/Marquill.vbp"});
+  ASSERT_EQ(preview.code, kExitDone) << preview.err;
+  EXPECT_EQ(preview.out.rfind("--- /dev/null\n+++ b/project/Marquill.logs\n", 0), 0u)
+      << preview.out;
+  Write(work_ / "changes.diff", preview.out);
+  EXPECT_EQ(std::system(("cd '" + work_.string() + "' && git apply changes.diff").c_str()), 0);
+  EXPECT_TRUE(fs::exists(work_ / "project" / "Marquill.logs"));
 }
 
 // --- output that cannot be written ----------------------------------------------------------

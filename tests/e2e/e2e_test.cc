@@ -97,13 +97,13 @@ void SeedDatabase(const fs::path& folder, const fs::path& addin_folder) {
   }
 }
 
-// Every row of the add-in database's Comments table, one a line, fields between "|" with line
-// breaks written as \r\n: for cases that check which settings a run saved.
-std::string CommentsRows(const fs::path& addin_folder) {
+// Every row a query of the add-in database returns, one a line, fields between "|" with line
+// breaks written as \r\n: for cases that check which settings or shortcuts a run left.
+std::string TableRows(const fs::path& addin_folder, std::string_view query) {
   host::Connection connection;
   connection.Open(addin_folder / "Marquill.mdb");
   host::Recordset rows;
-  rows.Open("SELECT * FROM Comments", connection);
+  rows.Open(query, connection);
   std::string text;
   for (; !rows.Eof(); rows.MoveNext()) {
     for (int c = 0; c < rows.FieldCount(); ++c) {
@@ -138,11 +138,28 @@ class E2eTest : public testing::TestWithParam<fs::path> {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     before_ = Files(work_ / "project");
+    SetEnvironment();
     // Files named in answers (an icon to pick) are found in the case folder.
     cwd_ = fs::current_path();
     fs::current_path(GetParam());
   }
+  // The case's `env` lines, NAME=VALUE, with <work> and <case> standing for those folders.
+  void SetEnvironment() {
+    std::istringstream lines(Read(GetParam() / "env"));
+    for (std::string line; std::getline(lines, line);) {
+      const std::size_t equals = line.find('=');
+      if (equals == std::string::npos) continue;
+      std::string value = line.substr(equals + 1);
+      ReplaceAll(value, "<work>", work_.string());
+      ReplaceAll(value, "<case>", GetParam().string());
+      const std::string name = line.substr(0, equals);
+      setenv(name.c_str(), value.c_str(), 1);
+      set_names_.push_back(name);
+    }
+  }
+
   void TearDown() override {
+    for (const std::string& name : set_names_) unsetenv(name.c_str());
     fs::current_path(cwd_);
     fs::remove_all(work_);
   }
@@ -200,6 +217,7 @@ class E2eTest : public testing::TestWithParam<fs::path> {
   fs::path work_;
   fs::path cwd_;
   std::map<std::string, std::string> before_;
+  std::vector<std::string> set_names_;
 };
 
 TEST_P(E2eTest, RunsAsExpected) {
@@ -208,7 +226,13 @@ TEST_P(E2eTest, RunsAsExpected) {
   Expect("exit_code", std::to_string(run.code) + "\n", "0\n");
   Expect("stdout", run.out, "");
   Expect("stderr", run.err, "");
-  if (fs::exists(GetParam() / "comments")) Expect("comments", CommentsRows(work_ / "addin"), "");
+  if (fs::exists(GetParam() / "comments")) {
+    Expect("comments", TableRows(work_ / "addin", "SELECT * FROM Comments"), "");
+  }
+  if (fs::exists(GetParam() / "shortcuts")) {
+    Expect("shortcuts",
+           TableRows(work_ / "addin", "SELECT ShortcutName, ShortcutContent FROM Shortcuts"), "");
+  }
 
   std::map<std::string, std::string> after = Files(work_ / "project");
   fs::path expected_folder = GetParam() / "expected";

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "vbfiles_test_support.h"
 
@@ -103,6 +105,68 @@ TEST(ReadWholeFileTest, AnUnreadableFileGivesNothingEvenWhenTheTestRunsAsRoot) {
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the file was read; 2: no ordinary account";
+}
+
+// What ReadFile refuses, and the reason it gives: none of these may block or be read into memory.
+TEST(ReadFileTest, OnlyRegularFilesAndLinksToThemAreRead) {
+  ScratchDir scratch;
+  vbfiles::testing::WriteBytes(scratch / "real.bas", "code");
+  fs::create_symlink("real.bas", scratch / "link.bas");
+  fs::create_symlink("link.bas", scratch / "link2.bas");
+  fs::create_symlink("/dev/zero", scratch / "zero.bas");
+  ASSERT_EQ(::mkfifo((scratch / "pipe.bas").c_str(), 0644), 0);
+  fs::create_symlink("pipe.bas", scratch / "pipe_link.bas");
+  fs::create_directory(scratch / "folder.bas");
+  struct Case {
+    const char* name;
+    std::string path;
+    const char* expected;  // the bytes, or the start of the reason when refused
+    bool refused;
+  };
+  const std::vector<Case> cases = {
+      {"regular file", (scratch / "real.bas").string(), "code", false},
+      {"link to it", (scratch / "link.bas").string(), "code", false},
+      {"link to a link", (scratch / "link2.bas").string(), "code", false},
+      {"FIFO", (scratch / "pipe.bas").string(), "not a regular file (a FIFO)", true},
+      {"link to a FIFO", (scratch / "pipe_link.bas").string(), "not a regular file (a FIFO)", true},
+      {"character device", "/dev/zero", "not a regular file (a character device)", true},
+      {"link to a device", (scratch / "zero.bas").string(), "not a regular file (a character",
+       true},
+      {"folder", (scratch / "folder.bas").string(), "not a regular file (a folder)", true},
+      {"missing", (scratch / "none.bas").string(), "No such file", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!c.refused) {
+      EXPECT_EQ(ReadFile(c.path), c.expected);
+      EXPECT_EQ(NotARegularFile(c.path), "");
+      continue;
+    }
+    try {
+      ReadFile(c.path);
+      ADD_FAILURE() << "read";
+    } catch (const ReadError& error) {
+      EXPECT_TRUE(error.reason().starts_with(c.expected)) << error.reason();
+      EXPECT_TRUE(std::string(error.what()).starts_with(c.path)) << error.what();
+    }
+    EXPECT_EQ(ReadWholeFile(c.path), std::nullopt);
+    if (std::string(c.name) != "missing") {
+      EXPECT_NE(NotARegularFile(c.path), "");
+    }
+  }
+}
+
+TEST(ReadFileTest, AFileOverTheLimitIsRefusedBeforeItIsRead) {
+  ScratchDir scratch;
+  const fs::path file = scratch / "big.bas";
+  vbfiles::testing::WriteBytes(file, std::string(100, 'x'));
+  EXPECT_EQ(ReadFile(file.string(), 100).size(), 100u);
+  EXPECT_THROW(ReadFile(file.string(), 99), ReadError);
+  // A sparse file past the real limit costs no disk and must not be read at all.
+  const fs::path sparse = scratch / "sparse.bas";
+  vbfiles::testing::WriteBytes(sparse, "");
+  ASSERT_EQ(::truncate(sparse.c_str(), static_cast<off_t>(kMaxReadBytes) + 1), 0);
+  EXPECT_THROW(ReadFile(sparse.string()), ReadError);
 }
 
 TEST(AppendToFileTest, AddsToTheEndAndCreatesAMissingFile) {

@@ -1,4 +1,7 @@
 // Inputs the fuzz targets found faults with, kept as ordinary cases.
+#include <string>
+#include <vector>
+
 #include "host/memory/memory_host.h"
 #include "host/support/named_rows.h"
 #include "host/vbfiles/component_file.h"
@@ -58,8 +61,8 @@ TEST(DesignerBegin, TabsMaySeparateClassAndName) {
 // "Attribute .=" used to load as an attribute with no name and render as "Attribute  = ", which
 // reads back as code: a line naming nothing is code from the start, kept as written.
 TEST(AttributeLine, WithoutANameIsCode) {
-  for (const char* text :
-       {"Attribute .=", "Attribute M. = 1", "Attribute  = 1", "Attribute ..=", "Attribute .B = 1"}) {
+  for (const char* text : {"Attribute .=", "Attribute M. = 1", "Attribute  = 1",
+                           "Attribute ..=", "Attribute .B = 1"}) {
     EXPECT_FALSE(ParseAttributeLine({text, Eol::kNone}).has_value()) << text;
   }
   const ParsedComponentFile parsed = ParseComponentFile("Attribute .=", "m.bas");
@@ -80,13 +83,38 @@ std::string LoadAndRender(const std::string& bytes) {
 // input then left "Begin u" as the file's first line, which the next load took for a designer.
 TEST(StrayMemberAttribute, IsKeptAndTheRewriteLoadsAgain) {
   for (const std::string& input : {std::string("Attribute e.B=\rBegin u"),
-                                  Crlf({"Attribute VB_Name = \"m\"", "Sub A()",
-                                        "Attribute Gone.VB_Description = \"x\"", "End Sub"})}) {
+                                   Crlf({"Attribute VB_Name = \"m\"", "Sub A()",
+                                         "Attribute Gone.VB_Description = \"x\"", "End Sub"})}) {
     const std::string once = LoadAndRender(input);
     EXPECT_NE(once.find(input.starts_with("Attribute e") ? "Attribute e.B = " : "Gone.VB_"),
               std::string::npos)
         << once;
     EXPECT_EQ(LoadAndRender(once), once) << "a second load and rewrite changes nothing";
+  }
+}
+
+// An attribute written elsewhere used to leave a lone-CR line next to an empty LF line, which read
+// back as one CR LF line: the rewrite lost a line. Every line of code must survive the rewrite.
+TEST(AttributeBetweenCrAndLf, KeepsEveryCodeLine) {
+  struct Row {
+    const char* name;
+    std::string bytes;
+  };
+  const std::vector<Row> rows = {
+      {"fuzzer input", "x\rAttribute Q.VB_Description = \"d\"\n\n"},
+      {"component attribute after code", "Sub A()\rAttribute VB_Exposed = False\n\nEnd Sub\n"},
+      {"stray attribute, empty CR line", "\rAttribute Z.B = 1\n\nx\r\n"},
+      {"empty last line without a break", "a\rAttribute Q.B = 1\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const ParsedComponentFile original = ParseComponentFile(row.bytes, "m.bas");
+    const std::string once = LoadAndRender(row.bytes);
+    const ParsedComponentFile reread = ParseComponentFile(once, "m.bas");
+    ASSERT_EQ(reread.code.size(), original.code.size()) << once;
+    for (std::size_t i = 0; i < original.code.size(); ++i)
+      EXPECT_EQ(reread.code[i].text, original.code[i].text) << i;
+    EXPECT_EQ(LoadAndRender(once), once) << "a second rewrite changes nothing";
   }
 }
 

@@ -271,21 +271,39 @@ INSTANTIATE_TEST_SUITE_P(
         LoadErrorCase{"BinaryComponentFile",
                       {{"P.vbp", Crlf({"Type=Exe", "Form=frmA.frm"})},
                        {"frmA.frm", "VERSION 5.00\r\n\x01\0\x02\r\n"s}},
-                      "frmA.frm:2: binary file: NUL byte inside the text"},
+                      "frmA.frm:2: binary file: NUL bytes inside the text"},
         LoadErrorCase{"TwoComponentsOfOneName",
                       {{"P.vbp", Crlf({"Module=modA; modA.bas", "Module=modB; modB.bas"})},
                        {"modA.bas", kModule},
                        {"modB.bas", kModule}},
                       "P.vbp:2: a second component named modA (the first is on line 1)"},
         // Without a name of its own the file would give two components saving over each other.
-        LoadErrorCase{"OneFileListedTwice",
+        LoadErrorCase{"OneFileListedTwiceUnderTwoNames",
                       {{"P.vbp", Crlf({"Module=modA; a.bas", "Module=modB; .\\A.BAS"})},
                        {"a.bas", Crlf({"Sub A()", "End Sub"})}},
-                      "P.vbp:2: .\\A.BAS is listed a second time (the first is on line 1)"},
+                      "P.vbp:2: .\\A.BAS is listed a second time under another name (the first "
+                      "is on line 1)"},
+        LoadErrorCase{"ProjectListsItself",
+                      {{"P.vbp", Crlf({"Type=Exe", "Module=modA; modA.bas", "Module=P; .\\p.VBP"})},
+                       {"modA.bas", kModule}},
+                      "P.vbp:3: the project file lists itself"},
+        LoadErrorCase{"MissingCodeFileNamedInAnotherCodePage",
+                      {{"P.vbp", Crlf({"Type=Exe", "Form=\x93\xfa\x96\x7b\x1b.frm"})}},
+                      "P.vbp:2: listed file not found: \xE6\x97\xA5\xE6\x9C\xAC\\x1B.frm"},
+        LoadErrorCase{"ControlsNestedTooDeep",
+                      {{"P.vbp", Crlf({"Type=Exe", "Form=frmA.frm"})},
+                       {"frmA.frm",
+                        [] {
+                          std::string form = "VERSION 5.00\r\nBegin VB.Form frmA\r\n";
+                          for (int i = 0; i < 30000; ++i) form += "Begin VB.Frame f\r\n";
+                          for (int i = 0; i < 30000; ++i) form += "End\r\n";
+                          return form + "End\r\n";
+                        }()}},
+                      "frmA.frm:203: controls nested more than 200 deep"},
         LoadErrorCase{
             "FolderListedAsAFile",
             {{"P.vbp", Crlf({"Type=Exe", "Module=modA; sub"})}, {"sub/modA.bas", kModule}},
-            "P.vbp:2: listed file is a folder: sub"},
+            "P.vbp:2: cannot read sub: not a regular file (a folder)"},
         LoadErrorCase{"EndWithoutBegin",
                       {{"P.vbp", Crlf({"Type=Exe", "Form=frmA.frm"})},
                        {"frmA.frm", Crlf({"VERSION 5.00", "End", "Attribute VB_Name = \"frmA\""})}},

@@ -51,16 +51,34 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"CrBeforeCrLf", "a\r\r\n", {{"a", Eol::kCr}, {"", Eol::kCrLf}}, 0},
         SplitCase{"NulTail", "a\r\n\0\0\0"s, {{"a", Eol::kCrLf}}, 3},
         SplitCase{"NulTailWithoutBreak", "a\0\0"s, {{"a", Eol::kNone}}, 2},
+        SplitCase{"NulPaddingThenMoreLines",
+                  "a\r\n\0\0\0\r\nb\r\n"s,
+                  {{"a", Eol::kCrLf}, {"\0\0\0"s, Eol::kCrLf}, {"b", Eol::kCrLf}},
+                  0},
+        SplitCase{"NulPaddingEndsALine",
+                  "a\0\0\nb\0\rc\0"s,
+                  {{"a\0\0"s, Eol::kLf}, {"b\0"s, Eol::kCr}, {"c", Eol::kNone}},
+                  1},
         SplitCase{
             "AnsiBytesKept", "caf\xE9 \x93q\x94\r\n", {{"caf\xE9 \x93q\x94", Eol::kCrLf}}, 0}),
     test::RowName());
 
-TEST(SplitText, NulInsideTheTextIsABinaryFileAtItsLine) {
-  try {
-    SplitText("one\r\ntwo\r\nt\0ree\r\nfour\r\n"s, "pic.frm");
-    FAIL() << "no error";
-  } catch (const LoadError& error) {
-    EXPECT_STREQ(error.what(), "pic.frm:3: binary file: NUL byte inside the text");
+// Only NULs with more text of their line after them make a binary file.
+TEST(SplitText, NulInsideALineIsABinaryFileAtItsLine) {
+  const std::vector<std::pair<std::string, int>> binaries = {
+      {"one\r\ntwo\r\nt\0ree\r\nfour\r\n"s, 3},
+      {"\0\0\0x\r\n"s, 1},
+      {"a\r\n\0\0\r\nb\0c\r\n"s, 3},
+      {"MZ\x90\0\x03\0\0\0\x04\0\0\0\xFF\xFF\0\0"s, 1},
+  };
+  for (const auto& [bytes, line] : binaries) {
+    try {
+      SplitText(bytes, "pic.frm");
+      ADD_FAILURE() << "no error: " << line;
+    } catch (const LoadError& error) {
+      EXPECT_EQ(error.what(),
+                "pic.frm:" + std::to_string(line) + ": binary file: NUL bytes inside the text");
+    }
   }
 }
 

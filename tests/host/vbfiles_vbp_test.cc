@@ -100,7 +100,7 @@ TEST(VbpFile, RendersMixedEndingsAndAMissingFinalBreakAsFound) {
 struct VbpErrorCase {
   const char* name;
   std::string bytes;
-  const char* message;
+  std::string message;
 };
 
 class VbpErrorTest : public ::testing::TestWithParam<VbpErrorCase> {};
@@ -110,7 +110,7 @@ TEST_P(VbpErrorTest, NamesTheFileAndLine) {
     VbpFile::Parse(GetParam().bytes, "dir/p.vbp");
     FAIL() << "no error";
   } catch (const LoadError& error) {
-    EXPECT_STREQ(error.what(), GetParam().message);
+    EXPECT_EQ(error.what(), GetParam().message);
   }
 }
 
@@ -127,7 +127,22 @@ INSTANTIATE_TEST_SUITE_P(
             "dir/p.vbp:2: cannot read the Reference line: the major version \"x\" is not a "
             "hexadecimal number"},
         VbpErrorCase{"Binary", "Type=Exe\r\nName=\"a\0b\"\r\n"s,
-                     "dir/p.vbp:2: binary file: NUL byte inside the text"}),
+                     "dir/p.vbp:2: binary file: NUL bytes inside the text"},
+        VbpErrorCase{
+            "LongLineQuotedShort", "Type=Exe\r\n" + std::string(100, 'x') + "\x1b[2J\r\n",
+            "dir/p.vbp:2: expected KEY=VALUE, found \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"
+            "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\""},
+        VbpErrorCase{"ControlBytesEscaped", "Type=Exe\r\nbad\x1b[31m\x7f\r\n",
+                     "dir/p.vbp:2: expected KEY=VALUE, found \"bad\\x1B[31m\\x7F\""},
+        VbpErrorCase{"BadVersionQuotedShort",
+                     "Reference=*\\G{0}#" + std::string(200, '\x01') + ".0#0#a#b\r\n",
+                     "dir/p.vbp:1: cannot read the Reference line: the major version \"" +
+                         [] {
+                           std::string s;
+                           for (int i = 0; i < 80; ++i) s += "\\x01";
+                           return s;
+                         }() +
+                         "...\" is not a hexadecimal number"}),
     test::RowName());
 
 }  // namespace

@@ -5,6 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <string>
+#include <vector>
+
 #include "host/files/file_io.h"
 #include "shell_test_util.h"
 
@@ -55,6 +58,38 @@ TEST(IniSettingsStoreTest, HandEditedFilesReadAsARegistryWould) {
   EXPECT_EQ(sections["SOFTWARE\\Talvenor\\VBMarquill"]["Tab"], "4");
   EXPECT_EQ(sections["SOFTWARE\\Talvenor\\VBMarquill"]["Top"], "12");
   EXPECT_EQ(sections["SOFTWARE\\Talvenor\\VBMarquill"].size(), 2u);
+}
+
+// A FIFO would block every read and a device would be read until memory ran out; neither may be
+// replaced by a settings file either.
+TEST(IniSettingsStoreTest, ASettingsFileThatIsNoRegularFileIsIgnoredWithOneWarning) {
+  struct Case {
+    const char* name;
+    void (*make)(const std::filesystem::path& settings);
+    const char* warning;
+  };
+  const Case cases[] = {
+      {"FIFO", [](const std::filesystem::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); },
+       "settings file not a regular file (a FIFO): ignored, defaults used"},
+      {"link to a device",
+       [](const std::filesystem::path& p) { std::filesystem::create_symlink("/dev/zero", p); },
+       "settings file not a regular file (a character device): ignored, defaults used"},
+      {"folder", [](const std::filesystem::path& p) { std::filesystem::create_directory(p); },
+       "settings file not a regular file (a folder): ignored, defaults used"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp("settings");
+    const std::filesystem::path settings = temp.path() / "settings.ini";
+    c.make(settings);
+    std::vector<std::string> warnings;
+    IniSettingsStore store(temp.Folder(), [&](const std::string& w) { warnings.push_back(w); });
+    EXPECT_EQ(store.GetRegString(kSettingsKey, "Tab"), "");
+    store.SaveRegString(kSettingsKey, "Tab", "3");
+    EXPECT_EQ(store.GetRegString(kSettingsKey, "Tab"), "");
+    EXPECT_EQ(warnings, std::vector<std::string>{c.warning});
+    EXPECT_NE(host::NotARegularFile(settings.string()), "") << "left as it was";
+  }
 }
 
 TEST(IniSettingsStoreTest, AFailedWriteIsIgnoredAndTheOldValueStays) {

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -86,15 +88,64 @@ void WriteFileAtomically(const std::string& link_or_path, std::string_view bytes
   Fail(failed, path);
 }
 
-std::string ReadFile(const std::string& path) {
-  // Plain reads so that a failing read (a folder given as a file, an I/O error) is told apart
-  // from an empty file; a stream would report both as no bytes.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) Fail("cannot open", path);
-  std::string bytes;
+namespace {
+
+[[noreturn]] void Refuse(int error_number, const std::string& path, std::string reason) {
+  throw ReadError(std::error_code(error_number, std::generic_category()), path, std::move(reason));
+}
+
+std::string KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a file";
+}
+
+std::string NotRegular(mode_t mode) {
+  return S_ISREG(mode) ? std::string() : "not a regular file (" + KindOf(mode) + ")";
+}
+
+std::string TooLarge(std::size_t max_bytes) {
+  return "larger than " + std::to_string(max_bytes) + " bytes, more than any source file holds";
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+std::string NotARegularFile(const std::string& path) {
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && info.st_size > 0)
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+  if (::stat(path.c_str(), &info) != 0) return "";
+  return NotRegular(info.st_mode);
+}
+
+std::string ReadFile(const std::string& path, std::size_t max_bytes) {
+  // Plain reads so that a failing read (an I/O error) is told apart from an empty file; a stream
+  // would report both as no bytes. O_NONBLOCK: opening a FIFO would otherwise wait for a writer.
+  const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (fd.get() < 0) Refuse(errno, path, std::strerror(errno));
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) Refuse(errno, path, std::strerror(errno));
+  if (const std::string reason = NotRegular(info.st_mode); !reason.empty())
+    Refuse(EINVAL, path, reason);
+  if (info.st_size < 0 || static_cast<std::uintmax_t>(info.st_size) > max_bytes)
+    Refuse(EFBIG, path, TooLarge(max_bytes));
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(info.st_size));
   std::array<char, 1 << 16> buffer;
   for (;;) {
     // Straight into the string while it has room, so a large file is copied once.
@@ -103,21 +154,17 @@ std::string ReadFile(const std::string& path) {
     ssize_t got = 0;
     if (room > 0) {
       bytes.resize(bytes.capacity());
-      got = ::read(fd, bytes.data() + old_size, room);
+      got = ::read(fd.get(), bytes.data() + old_size, room);
       bytes.resize(old_size + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
     } else {
-      got = ::read(fd, buffer.data(), buffer.size());
+      got = ::read(fd.get(), buffer.data(), buffer.size());
       if (got > 0) bytes.append(buffer.data(), static_cast<std::size_t>(got));
     }
     if (got == 0) break;
-    if (got < 0 && errno != EINTR) {
-      const int reason = errno;
-      ::close(fd);
-      errno = reason;
-      Fail("cannot read", path);
-    }
+    if (got < 0 && errno != EINTR) Refuse(errno, path, std::strerror(errno));
+    // A file that grows while it is read is still held to the limit.
+    if (bytes.size() > max_bytes) Refuse(EFBIG, path, TooLarge(max_bytes));
   }
-  ::close(fd);
   return bytes;
 }
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/text/line_text.h"
+
 namespace marquill::host {
 
 namespace {
@@ -170,7 +172,36 @@ std::string FormatTimestamp(const LocalDateTime& when) {
   return text;
 }
 
+namespace {
+
+// "YYYY-MM-DD HH:MM:SS" exactly, the form Marquill writes; nullopt for anything else.
+std::optional<std::int64_t> ParseWrittenForm(std::string_view text) {
+  static constexpr std::string_view kPattern = "0000-00-00 00:00:00";
+  if (text.size() != kPattern.size()) return std::nullopt;
+  int value[6] = {0, 0, 0, 0, 0, 0};
+  int field = 0;
+  for (std::size_t i = 0; i < kPattern.size(); ++i) {
+    const char c = text[i];
+    if (kPattern[i] != '0') {
+      if (c != kPattern[i]) return std::nullopt;
+      ++field;
+    } else if (IsDigit(c)) {
+      value[field] = value[field] * 10 + (c - '0');
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!ValidDate(value[0], value[1], value[2]) || value[3] > 23 || value[4] > 59 || value[5] > 59) {
+    return std::nullopt;
+  }
+  return DaysFromCivil(value[0], value[1], value[2]) * kDaySeconds + value[3] * 3600 +
+         value[4] * 60 + value[5];
+}
+
+}  // namespace
+
 std::optional<std::int64_t> ParseTimestamp(std::string_view text, DateOrder order) {
+  if (std::optional<std::int64_t> written = ParseWrittenForm(text)) return written;
   Scanner in(text);
   in.SkipBlanks();
   LocalDateTime when;
@@ -205,17 +236,14 @@ TimeLogTotal SumTimeLog(std::string_view text, DateOrder order) {
   TimeLogSum sum(order);
   TimeLogTotal total;
   int number = 0;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", at);
-    const std::size_t stop = end == std::string_view::npos ? text.size() : end;
+  for (std::size_t at = 0; at < text.size();) {
+    const TextLine line = LineAt(text, at);
     ++number;
-    const LogLineKind kind = sum.Add(text.substr(at, stop - at));
+    const LogLineKind kind = sum.Add(line.text);
     if (kind == LogLineKind::kUnreadableTime || kind == LogLineKind::kOther) {
       total.unread_lines.push_back(number);
     }
-    at = stop;
-    if (at < text.size() && text[at++] == '\r' && at < text.size() && text[at] == '\n') ++at;
+    at = line.next;
   }
   total.seconds = sum.Seconds();
   return total;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/memory/memory_host.h"
+#include "host/text/quote.h"
 #include "host/text/vb_text.h"
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/property_text.h"
@@ -391,7 +392,7 @@ std::unique_ptr<DesignerTree> DesignerTree::Parse(const std::vector<SourceLine>&
       for (int depth = 1; depth > 0;) {
         if (++i == lines.size()) {
           throw LoadError(file_name, static_cast<int>(first + 1),
-                          "BeginProperty " + std::string(SecondWord(trimmed)) +
+                          "BeginProperty " + QuoteInput(SecondWord(trimmed)) +
                               " never closes (no EndProperty)");
         }
         const std::string_view inner = TrimBlanks(lines[i].text);
@@ -404,6 +405,10 @@ std::unique_ptr<DesignerTree> DesignerTree::Parse(const std::vector<SourceLine>&
                               nullptr});
     } else if (IsWordStart(trimmed, "Begin")) {
       RequireClassAndName(lines, i, file_name);
+      if (open.size() > kMaxNesting) {
+        throw LoadError(file_name, static_cast<int>(i + 1),
+                        "controls nested more than " + std::to_string(kMaxNesting) + " deep");
+      }
       auto child = std::make_unique<Block>(*tree, &block, lines[i]);
       open.emplace_back(child.get(), i);
       block.items_.push_back({Block::ItemKind::kChild, {}, std::move(child)});
@@ -421,9 +426,9 @@ std::unique_ptr<DesignerTree> DesignerTree::Parse(const std::vector<SourceLine>&
     }
   }
   const auto& [unclosed, line] = open.back();
-  throw LoadError(
-      file_name, static_cast<int>(line + 1),
-      "Begin " + unclosed->ClassName() + " " + unclosed->Name() + " never closes (no End)");
+  throw LoadError(file_name, static_cast<int>(line + 1),
+                  "Begin " + QuoteInput(unclosed->ClassName()) + " " +
+                      QuoteInput(unclosed->Name()) + " never closes (no End)");
 }
 
 std::vector<Block*> DesignerTree::AllBlocks() const {

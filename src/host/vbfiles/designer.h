@@ -128,6 +128,11 @@ class Block final : public Control {
 
 class DesignerTree final : public DesignerModel {
  public:
+  // Controls inside controls: real forms nest a handful deep, and rendering, reading and freeing
+  // the tree recurse once per level, so a deeper file is refused rather than left to overflow
+  // the stack.
+  static constexpr std::size_t kMaxNesting = 200;
+
   // Reads the block starting at lines[*index] and sets *index past its End. LoadError naming
   // `file_name` and the line of a Begin or BeginProperty that never closes.
   static std::unique_ptr<DesignerTree> Parse(const std::vector<SourceLine>& lines,

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "host/text/quote.h"
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/text_file.h"
 
@@ -75,10 +76,12 @@ void DescribeControls(const Block& block, int depth, std::string& out) {
   }
 }
 
-void DescribeEntry(const VbProject::Entry& entry, std::string& out) {
+void DescribeEntry(const VbProject& project, const VbProject::Entry& entry, std::string& out) {
   MemoryComponent& component = *entry.component;
-  out += "  " + component.Name() + " [" + std::string(ComponentTypeName(component.Type())) + "] " +
-         entry.listed.path;
+  out += "  " + QuoteInput(component.Name()) + " [" +
+         std::string(ComponentTypeName(component.Type())) + "] " +
+         project.DisplayName(entry.listed.path);
+  if (entry.path.empty()) out += " (missing)";
   MemoryCodeModule* module = component.Code();
   if (module != nullptr) out += ", " + std::to_string(module->CountOfLines()) + " lines";
   out += "\n";
@@ -96,7 +99,7 @@ std::string DescribeProject(VbProject& project) {
   MemoryProject& memory = project.Project();
   std::string out = "Project " + memory.Name() + " (" + memory.FileName() + ")\n";
   out += "Components: " + std::to_string(project.Entries().size()) + "\n";
-  for (const VbProject::Entry& entry : project.Entries()) DescribeEntry(entry, out);
+  for (const VbProject::Entry& entry : project.Entries()) DescribeEntry(project, entry, out);
   References& references = memory.References();
   out += "References: " + std::to_string(references.Count()) + "\n";
   for (Reference& reference : references) {

@@ -31,8 +31,15 @@ TextImage SplitText(std::string_view bytes, const std::string& file_name) {
   while (end > 0 && bytes[end - 1] == '\0') --end;
   image.nul_tail = bytes.size() - end;
   const std::string_view text = bytes.substr(0, end);
-  if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
-    throw LoadError(file_name, LineOfOffset(text, nul), "binary file: NUL byte inside the text");
+  // Padding is a run of NULs that ends a line: an editor padded the file, then lines were added
+  // after it. The NULs stay in their line, written back as they were. A run of NULs with more
+  // text of the same line after it is what binary files hold.
+  for (std::size_t nul = text.find('\0'); nul != std::string_view::npos;) {
+    const std::size_t after = text.find_first_not_of('\0', nul);
+    if (text[after] != '\r' && text[after] != '\n') {
+      throw LoadError(file_name, LineOfOffset(text, nul), "binary file: NUL bytes inside the text");
+    }
+    nul = text.find('\0', after);
   }
   image.lines = SplitSourceText(text);
   return image;
@@ -49,17 +56,26 @@ Eol DominantEol(const std::vector<SourceLine>& lines) {
 }
 
 void LineWriter::Write(std::string_view text, Eol eol) {
-  if (open_) out_ += EolText(fill_);
-  out_ += text;
-  out_ += EolText(eol);
+  if (open_) Emit(EolText(fill_));
+  Emit(text);
+  Emit(EolText(eol));
   open_ = eol == Eol::kNone;
+}
+
+void LineWriter::Emit(std::string_view bytes) {
+  if (bytes.empty()) return;
+  // A lone CR followed by LF reads back as one CR LF break: two lines would become one. That can
+  // only happen when a line that stood between them (an attribute) was written elsewhere; the
+  // CR then becomes CR LF, so the next line's LF stays a line of its own.
+  if (bytes.front() == '\n' && !out_.empty() && out_.back() == '\r') out_ += '\n';
+  out_ += bytes;
 }
 
 std::string ReadFileBytes(const fs::path& path) {
   try {
     return ReadFile(path.string());
-  } catch (const std::system_error& error) {
-    throw LoadError(path.string(), 0, error.code().message());
+  } catch (const ReadError& error) {
+    throw LoadError(path.string(), 0, error.reason());
   }
 }
 

@@ -21,8 +21,9 @@ struct TextImage {
   std::size_t nul_tail = 0;  // NUL bytes after the last line
 };
 
-// Splits at CR LF, LF and a lone CR. A NUL byte before the final run of NULs means the file is
-// not text: LoadError naming `file_name` and the line of that byte.
+// Splits at CR LF, LF and a lone CR. NULs are padding at the end of the file and at the end of
+// a line (kept in the line); a NUL with more text of its line after it means the file is not
+// text: LoadError naming `file_name` and the line of that byte.
 TextImage SplitText(std::string_view bytes, const std::string& file_name);
 
 // The ending most lines of a file use, for lines that edits add (CR LF when there are none).
@@ -37,6 +38,8 @@ class LineWriter {
   void Write(const SourceLine& line) { Write(line.text, line.eol); }
 
  private:
+  void Emit(std::string_view bytes);
+
   std::string& out_;
   Eol fill_;
   bool open_ = false;  // the previous line had no break

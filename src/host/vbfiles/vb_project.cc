@@ -1,6 +1,12 @@
 #include "host/vbfiles/vb_project.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "host/files/file_transaction.h"
+#include "host/text/quote.h"
+#include "host/text/vb_text.h"
+#include "host/vbfiles/code_page.h"
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/parallel.h"
 #include "host/vbfiles/text_file.h"
@@ -40,6 +46,23 @@ ComponentType TypeOf(ListedKind kind, const DesignerTree* designer) {
 
 std::string StemOf(const fs::path& path) { return path.stem().string(); }
 
+bool IsUtf8Ascii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The project file's text, to tell its code page by: its lines without padding NULs.
+std::string ProjectText(const VbpFile& vbp) {
+  std::string text;
+  for (const SourceLine& line : vbp.lines) {
+    for (char c : line.text) {
+      if (c != '\0') text += c;
+    }
+    text += '\n';
+  }
+  return text;
+}
+
 // Forms, user controls, property pages and user documents cannot exist without their designer.
 bool NeedsDesigner(ListedKind kind) {
   return kind == ListedKind::kForm || kind == ListedKind::kUserControl ||
@@ -50,23 +73,27 @@ bool NeedsDesigner(ListedKind kind) {
 
 VbProject::~VbProject() = default;
 
-std::unique_ptr<VbProject> VbProject::Load(const fs::path& vbp_path) {
-  return LoadFrom(vbp_path, nullptr);
+std::unique_ptr<VbProject> VbProject::Load(const fs::path& vbp_path, const LoadOptions& options) {
+  return LoadFrom(vbp_path, nullptr, options);
 }
 
-std::unique_ptr<VbProject> VbProject::Load(const fs::path& vbp_path, std::string vbp_bytes) {
-  return LoadFrom(vbp_path, &vbp_bytes);
+std::unique_ptr<VbProject> VbProject::Load(const fs::path& vbp_path, std::string vbp_bytes,
+                                           const LoadOptions& options) {
+  return LoadFrom(vbp_path, &vbp_bytes, options);
 }
 
 std::unique_ptr<VbProject> VbProject::LoadFrom(const fs::path& vbp_path,
-                                               const std::string* vbp_bytes) {
+                                               const std::string* vbp_bytes,
+                                               const LoadOptions& options) {
   std::unique_ptr<VbProject> project(new VbProject());
   project->path_ = vbp_path;
   // Another run's save must not go on while this one reads, or clears what a killed one left.
   const FolderLock lock(fs::path(project->JournalPath()).parent_path().string());
   project->RecoverInterruptedSave();
+  project->options_ = options;
   project->vbp_bytes_ = vbp_bytes != nullptr ? *vbp_bytes : ReadFileBytes(vbp_path);
   project->vbp_ = VbpFile::Parse(project->vbp_bytes_, vbp_path.string());
+  project->code_pages_ = CodePagesToTry(ProjectText(project->vbp_), options.code_page);
   const std::string name =
       project->vbp_.project_name.empty() ? StemOf(vbp_path) : project->vbp_.project_name;
   project->owned_ = std::make_unique<MemoryProject>(name, vbp_path.string());
@@ -76,13 +103,16 @@ std::unique_ptr<VbProject> VbProject::LoadFrom(const fs::path& vbp_path,
   std::vector<ParsedEntry> parsed(files.size());
   ForEachInParallel(files.size(),
                     [&](std::size_t i) { parsed[i] = project->ParseEntry(files[i]); });
-  for (ParsedEntry& entry : parsed) project->AddEntry(entry);
+  std::vector<ParsedEntry*> added;
+  for (ParsedEntry& entry : parsed) {
+    if (project->AddEntry(entry)) added.push_back(&entry);
+  }
   // Each component's code and attributes go into its own objects: side by side again.
-  ForEachInParallel(parsed.size(), [&](std::size_t i) {
+  ForEachInParallel(added.size(), [&](std::size_t i) {
     Entry& entry = project->entries_[i];
     if (!HoldsCode(entry.listed.kind)) return;
     entry.image = std::make_unique<ComponentImage>(
-        Install(std::move(parsed[i].file), entry.path, *entry.component));
+        Install(std::move(added[i]->file), entry.path, *entry.component));
   });
   for (const VbpReference& reference : project->vbp_.references)
     project->project_->AddReference(reference.reference);
@@ -90,20 +120,41 @@ std::unique_ptr<VbProject> VbProject::LoadFrom(const fs::path& vbp_path,
   return project;
 }
 
+std::string VbProject::DisplayName(std::string_view listed) const {
+  return vbfiles::DisplayName(listed, code_pages_);
+}
+
+fs::path VbProject::Resolve(const ListedFile& listed) const {
+  const fs::path base = path_.parent_path();
+  fs::path found = ResolveListedPath(base, listed.path);
+  if (!found.empty() || IsUtf8Ascii(listed.path)) return found;
+  for (int page : code_pages_) {
+    const std::optional<std::string> decoded = DecodeCodePage(listed.path, page);
+    if (!decoded || *decoded == listed.path) continue;
+    found = ResolveListedPath(base, *decoded);
+    if (!found.empty()) return found;
+  }
+  return {};
+}
+
 VbProject::ParsedEntry VbProject::ParseEntry(const ListedFile& listed) const {
-  ParsedEntry entry{listed, ResolveListedPath(path_.parent_path(), listed.path), {}};
-  if (entry.path.empty())
-    throw LoadError(path_.string(), listed.line, "listed file not found: " + listed.path);
-  std::error_code error;
-  if (fs::is_directory(entry.path, error))
-    throw LoadError(path_.string(), listed.line, "listed file is a folder: " + listed.path);
+  ParsedEntry entry{listed, Resolve(listed), {}};
+  // Documents and resources are only carried along: one that is missing stops nothing.
   if (!HoldsCode(listed.kind)) return entry;
+  if (entry.path.empty()) {
+    throw LoadError(path_.string(), listed.line,
+                    "listed file not found: " + DisplayName(listed.path));
+  }
+  std::error_code error;
+  if (fs::equivalent(entry.path, path_, error)) {
+    throw LoadError(path_.string(), listed.line, "the project file lists itself");
+  }
   std::string bytes;
   try {
     bytes = ReadFileBytes(entry.path);
   } catch (const LoadError& unreadable) {
     throw LoadError(path_.string(), listed.line,
-                    "cannot read " + listed.path + ": " + unreadable.message());
+                    "cannot read " + DisplayName(listed.path) + ": " + unreadable.message());
   }
   entry.file = ParseComponentFile(bytes, entry.path.string());
   if (NeedsDesigner(listed.kind) && !entry.file.designer) {
@@ -113,42 +164,75 @@ VbProject::ParsedEntry VbProject::ParseEntry(const ListedFile& listed) const {
   return entry;
 }
 
-void VbProject::AddEntry(ParsedEntry& parsed) {
+// Related documents and resource files are named after their file; two of one name in different
+// folders are told apart by the path the project gives.
+MemoryComponent& VbProject::AddNonCode(const ParsedEntry& parsed) {
+  const std::string& listed = parsed.listed.path;
+  std::string name = parsed.path.filename().string();
+  if (parsed.path.empty()) name = listed.substr(listed.find_last_of("\\/") + 1);
+  const ComponentType type = TypeOf(parsed.listed.kind, nullptr);
+  if (!name.empty()) {
+    try {
+      return project_->AddComponent(name, type);
+    } catch (const HostError&) {
+      // a component of that name exists: the listed path is unique among files not yet listed
+    }
+  }
+  return project_->AddComponent(listed, type);
+}
+
+bool VbProject::AddEntry(ParsedEntry& parsed) {
   const ListedFile& listed = parsed.listed;
   const std::string vbp_name = path_.string();
   Entry entry{listed, nullptr, parsed.path, nullptr};
-  // Two components on one file would each save over the other's edits.
-  std::error_code canonical_error;
-  fs::path same = fs::weakly_canonical(parsed.path, canonical_error);
-  if (canonical_error) same = parsed.path.lexically_normal();
-  if (const auto earlier = files_.find(same); earlier != files_.end()) {
-    throw LoadError(vbp_name, listed.line,
-                    listed.path + " is listed a second time (the first is on line " +
-                        std::to_string(earlier->second) + ")");
+  // Two components on one file would each save over the other's edits. A file listed twice
+  // under one name (projects merged by hand) is one component: both lines stay as written.
+  fs::path same;
+  if (!parsed.path.empty()) {
+    std::error_code canonical_error;
+    same = fs::weakly_canonical(parsed.path, canonical_error);
+    if (canonical_error) same = parsed.path.lexically_normal();
+  } else {
+    same = fs::path("missing:" + LowerAscii(listed.path));
   }
-  files_.emplace(same, listed.line);
+  const std::string listed_name = LowerAscii(listed.name);
+  if (const auto earlier = files_.find(same); earlier != files_.end()) {
+    const std::string first = std::to_string(earlier->second.line);
+    if (earlier->second.name != listed_name) {
+      throw LoadError(vbp_name, listed.line,
+                      DisplayName(listed.path) + " is listed a second time under another name " +
+                          "(the first is on line " + first + ")");
+    }
+    if (options_.warn) {
+      options_.warn({vbp_name, listed.line,
+                     DisplayName(listed.path) + " is listed a second time (the first is on line " +
+                         first + "): loaded once"});
+    }
+    return false;
+  }
+  files_.emplace(same, FirstListing{listed.line, listed_name});
   try {
     if (!HoldsCode(listed.kind)) {
-      entry.component =
-          &project_->AddComponent(parsed.path.filename().string(), TypeOf(listed.kind, nullptr));
+      entry.component = &AddNonCode(parsed);
     } else {
       ParsedComponentFile& file = parsed.file;
       std::string name = file.vb_name;
       if (name.empty()) name = listed.name.empty() ? StemOf(parsed.path) : listed.name;
       if (const auto earlier = names_.find(LowerAscii(name)); earlier != names_.end()) {
         throw LoadError(vbp_name, listed.line,
-                        "a second component named " + name + " (the first is on line " +
+                        "a second component named " + QuoteInput(name) + " (the first is on line " +
                             std::to_string(earlier->second) + ")");
       }
       names_.emplace(LowerAscii(name), listed.line);
       entry.component = &project_->AddComponent(name, TypeOf(listed.kind, file.designer.get()));
       if (file.designer) file.designer->AttachSideFiles(&side_files_, parsed.path);
     }
-    entry.component->SetFileName(parsed.path.string());
+    if (!parsed.path.empty()) entry.component->SetFileName(parsed.path.string());
   } catch (const HostError& error) {
-    throw LoadError(vbp_name, listed.line, error.what());
+    throw LoadError(vbp_name, listed.line, QuoteInput(error.what()));
   }
   entries_.push_back(std::move(entry));
+  return true;
 }
 
 MemoryProject& VbProject::AttachTo(MemoryVbe& vbe) {

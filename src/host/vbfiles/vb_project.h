@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/memory/memory_host.h"
@@ -23,15 +24,32 @@
 
 namespace marquill::host::vbfiles {
 
+// Something a load got past that the user should know of.
+struct LoadWarning {
+  std::string file;
+  int line = 0;
+  std::string message;
+};
+
+struct LoadOptions {
+  // The ANSI code page the project's file names are written in; 0: the common ones are tried.
+  int code_page = 0;
+  // Told of each warning as it is found; warnings are dropped when empty.
+  std::function<void(const LoadWarning&)> warn;
+};
+
 class VbProject {
  public:
-  // LoadError "FILE:LINE: ..." for a missing listed file, a line that cannot be read, a binary
-  // file or a block that never closes, or an interrupted save that cannot be completed.
-  static std::unique_ptr<VbProject> Load(const std::filesystem::path& vbp_path);
+  // LoadError "FILE:LINE: ..." for a missing file of code (a related document or resource file
+  // may be missing), a line that cannot be read, a binary file, a block that never closes, a
+  // project file that lists itself, two components of one name, or an interrupted save that
+  // cannot be completed.
+  static std::unique_ptr<VbProject> Load(const std::filesystem::path& vbp_path,
+                                         const LoadOptions& options = {});
   // The same with the project file's text given: a project made up for files that no .vbp
   // lists. Listed paths are taken relative to `vbp_path`'s folder.
   static std::unique_ptr<VbProject> Load(const std::filesystem::path& vbp_path,
-                                         std::string vbp_bytes);
+                                         std::string vbp_bytes, const LoadOptions& options = {});
   ~VbProject();
 
   MemoryProject& Project() { return *project_; }
@@ -73,24 +91,32 @@ class VbProject {
   struct Entry {
     ListedFile listed;
     MemoryComponent* component = nullptr;
-    std::filesystem::path path;
+    std::filesystem::path path;             // empty when the file is missing
     std::unique_ptr<ComponentImage> image;  // nullptr for resources and related documents
   };
   const std::vector<Entry>& Entries() const { return entries_; }
+
+  // A listed name as a message shows it: decoded from the project's code page when it is not
+  // UTF-8, control bytes escaped.
+  std::string DisplayName(std::string_view listed) const;
 
  private:
   VbProject() = default;
   // `vbp_bytes` is the project file's text, or nullptr to read it.
   static std::unique_ptr<VbProject> LoadFrom(const std::filesystem::path& vbp_path,
-                                             const std::string* vbp_bytes);
+                                             const std::string* vbp_bytes,
+                                             const LoadOptions& options);
   struct ParsedEntry {
     ListedFile listed;
     std::filesystem::path path;
     ParsedComponentFile file;  // empty for files without code
   };
   ParsedEntry ParseEntry(const ListedFile& listed) const;
-  // Adds the component (in the project's order); its code is installed afterwards.
-  void AddEntry(ParsedEntry& parsed);
+  std::filesystem::path Resolve(const ListedFile& listed) const;
+  // Adds the component (in the project's order); its code is installed afterwards. False when
+  // the file was listed before under the same name: it is loaded once.
+  bool AddEntry(ParsedEntry& parsed);
+  MemoryComponent& AddNonCode(const ParsedEntry& parsed);
   // Visits every file to write in `mode`, with a flag telling whether it changed.
   void Visit(SaveMode mode,
              const std::function<void(const std::filesystem::path&, std::string)>& visit);
@@ -106,8 +132,14 @@ class VbProject {
   std::unique_ptr<MemoryProject> owned_;
   MemoryProject* project_ = nullptr;
   std::vector<Entry> entries_;
-  std::map<std::string, int> names_;            // lower-case component name -> its line in the .vbp
-  std::map<std::filesystem::path, int> files_;  // each listed file, found on disk -> its line
+  std::map<std::string, int> names_;  // lower-case component name -> its line in the .vbp
+  struct FirstListing {
+    int line;
+    std::string name;  // the name before "; ", lower case
+  };
+  std::map<std::filesystem::path, FirstListing> files_;  // each listed file, found on disk
+  std::vector<int> code_pages_;  // to try on names that name no file as written
+  LoadOptions options_;
   SideFiles side_files_;
   std::vector<std::string> notices_;
 };

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "host/memory/memory_host.h"
+#include "host/text/quote.h"
 #include "host/text/vb_text.h"
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/text_file.h"
@@ -67,7 +68,7 @@ int ParseHex(std::string_view digits, std::string_view what) {
   const auto [end, error] =
       std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
   if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
-    throw HostError("the " + std::string(what) + " version \"" + std::string(digits) +
+    throw HostError("the " + std::string(what) + " version \"" + QuoteInput(digits) +
                     "\" is not a hexadecimal number");
   }
   return value;
@@ -120,7 +121,7 @@ MemoryReference ParseReference(std::string_view value) {
   const std::string_view version = parts[1];
   const std::size_t dot = version.find('.');
   if (dot == std::string_view::npos)
-    throw HostError("the version \"" + std::string(version) + "\" has no '.'");
+    throw HostError("the version \"" + QuoteInput(version) + "\" has no '.'");
   reference.major = ParseHex(version.substr(0, dot), "major");
   reference.minor = ParseHex(version.substr(dot + 1), "minor");
   reference.full_path = std::string(parts[3]);
@@ -142,7 +143,8 @@ VbpFile VbpFile::Parse(std::string_view bytes, const std::string& file_name) {
     const int line = static_cast<int>(i + 1);
     const std::string_view text = vbp.lines[i].text;
     const std::string_view trimmed = TrimSpaces(text);
-    if (trimmed.empty()) continue;
+    // A line of NULs is padding an editor left before more lines were added.
+    if (trimmed.find_first_not_of('\0') == std::string_view::npos) continue;
     if (trimmed.front() == '[') {
       main_section = false;  // a foreign section: kept, never read
       continue;
@@ -150,8 +152,7 @@ VbpFile VbpFile::Parse(std::string_view bytes, const std::string& file_name) {
     if (!main_section) continue;
     const std::size_t equals = text.find('=');
     if (equals == std::string_view::npos) {
-      throw LoadError(file_name, line,
-                      "expected KEY=VALUE, found \"" + std::string(trimmed) + "\"");
+      throw LoadError(file_name, line, "expected KEY=VALUE, found \"" + QuoteInput(trimmed) + "\"");
     }
     const std::string_view key = TrimSpaces(text.substr(0, equals));
     const std::string_view value = text.substr(equals + 1);

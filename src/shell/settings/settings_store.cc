@@ -94,11 +94,25 @@ std::string FormatIni(const IniSections& sections) {
   return out;
 }
 
-IniSettingsStore::IniSettingsStore(std::string folder)
-    : folder_(std::move(folder)), path_(folder_ + "settings.ini") {}
+IniSettingsStore::IniSettingsStore(std::string folder, std::function<void(const std::string&)> warn)
+    : folder_(std::move(folder)), path_(folder_ + "settings.ini"), warn_(std::move(warn)) {}
+
+// The file's text; nullopt when there is none to read. Anything there but a readable regular
+// file makes the store keep to its defaults and leave the file alone.
+std::optional<std::string> IniSettingsStore::ReadSettings() {
+  if (unusable_) return std::nullopt;
+  try {
+    return host::ReadFile(path_);
+  } catch (const host::ReadError& error) {
+    if (error.code() == std::errc::no_such_file_or_directory) return std::nullopt;
+    unusable_ = true;
+    if (warn_) warn_("settings file " + error.reason() + ": ignored, defaults used");
+    return std::nullopt;
+  }
+}
 
 std::string IniSettingsStore::GetRegString(std::string_view key, std::string_view name) {
-  std::optional<std::string> text = host::ReadWholeFile(path_);
+  std::optional<std::string> text = ReadSettings();
   if (!text) return "";
   IniSections sections = ParseIni(*text);
   auto section = sections.find(key);
@@ -113,7 +127,8 @@ void IniSettingsStore::SaveRegString(std::string_view key, std::string_view name
   if (name.empty() || name.find_first_of("=\r\n") != std::string_view::npos) return;
   std::error_code error;
   std::filesystem::create_directories(folder_, error);
-  IniSections sections = ParseIni(host::ReadWholeFile(path_).value_or(""));
+  IniSections sections = ParseIni(ReadSettings().value_or(""));
+  if (unusable_) return;
   std::string value(text.substr(0, text.find('\0')));
   sections[std::string(key)][std::string(name)] = value;
   try {

@@ -3,7 +3,9 @@
 // per key path, `Name=Value` lines, values as text.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,8 +36,11 @@ std::string FormatIni(const IniSections& sections);
 
 class IniSettingsStore : public SettingsStore {
  public:
-  // `folder` ends in the path separator; the folder is created at the first save.
-  explicit IniSettingsStore(std::string folder);
+  // `folder` ends in the path separator; the folder is created at the first save. A settings
+  // file that cannot be read (a FIFO or a device in its place, say) is ignored: defaults are
+  // used, nothing is written over it, and `warn` is told once (of the reason, without the path).
+  explicit IniSettingsStore(std::string folder,
+                            std::function<void(const std::string&)> warn = nullptr);
 
   std::string GetRegString(std::string_view key, std::string_view name) override;
   void SaveRegString(std::string_view key, std::string_view name, std::string_view text) override;
@@ -43,8 +48,12 @@ class IniSettingsStore : public SettingsStore {
   const std::string& Path() const { return path_; }
 
  private:
+  std::optional<std::string> ReadSettings();
+
   std::string folder_;
   std::string path_;
+  std::function<void(const std::string&)> warn_;
+  bool unusable_ = false;  // warned once; never written
 };
 
 // Values kept in memory only.

@@ -15,6 +15,7 @@
 #include "shell/window/comments_tab_commands.h"
 #include "shell/window/designer_tab_commands.h"
 #include "shell/window/err_tab_commands.h"
+#include "shell/window/export_tab_commands.h"
 
 namespace marquill::shell {
 
@@ -88,6 +89,7 @@ void frmUtility::AttachTabBehaviours() {
   AttachCommentCommands(*this);
   AttachDesignerTabs(*this);
   AttachErrorsTab(*this);
+  AttachExportTabs(*this);
 }
 
 Control* frmUtility::FindControl(std::string_view name, int index) const {

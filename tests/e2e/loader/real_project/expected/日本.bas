@@ -1,0 +1,4 @@
+Attribute VB_Name = "modTools"
+Sub Tools()
+    
+End Sub

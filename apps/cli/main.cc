@@ -4,6 +4,7 @@
 #include "cli/cli_app.h"
 
 int main(int argc, char** argv) {
-  marquill::cli::CliContext context{std::cout, std::cerr, std::cin};
-  return marquill::cli::RunCli(argc, argv, context);
+  // Never destroyed: what a command keeps in it is left to the system when the process ends.
+  static auto* const context = new marquill::cli::CliContext{std::cout, std::cerr, std::cin};
+  return marquill::cli::RunCli(argc, argv, *context);
 }

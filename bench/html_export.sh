@@ -37,7 +37,7 @@ median_ms() {
 module_project() {
   local out="$work/m$1"
   python3 bench/gen_project.py --modules 1 --lines "$1" --out "$out" --seed 7 > /dev/null
-  ls -S "$out"/*.bas "$out"/*.cls "$out"/*.frm 2> /dev/null | head -1
+  ls -S "$out"/*.bas | head -1
 }
 
 export_ms() {

@@ -10,9 +10,17 @@ if(MARQUILL_WERROR)
   target_compile_options(marquill_warnings INTERFACE -Werror)
 endif()
 
+# Files named *_win.cc hold the Windows side of a platform seam: only the Windows build has them.
+macro(marquill_platform_sources list_name)
+  if(NOT WIN32)
+    list(FILTER ${list_name} EXCLUDE REGEX "_win\\.cc$")
+  endif()
+endmacro()
+
 # A layer library: every .cc below the folder, public headers rooted at src/.
 function(marquill_layer name folder)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${folder}/*.cc")
+  marquill_platform_sources(sources)
   add_library(${name} STATIC ${sources} "${PROJECT_SOURCE_DIR}/cmake/empty.cc")
   target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
   target_link_libraries(${name} PRIVATE marquill_warnings)
@@ -21,6 +29,7 @@ endfunction()
 # A test executable of one layer: every .cc below the folder.
 function(marquill_tests name folder)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${folder}/*.cc")
+  marquill_platform_sources(sources)
   if(NOT sources)
     return()
   endif()

@@ -9,6 +9,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "host/paths/paths.h"
 #include "external/external_tools.h"
 #include "host/files/file_io.h"
 #include "host/text/line_text.h"
@@ -114,7 +115,7 @@ int RunAddinList(const ExternalOptions& options, CliContext& context) {
   }
   const std::vector<std::filesystem::path> changed = session.Finish();
   if (!options.check) return kExitDone;
-  for (const auto& file : changed) context.out << file.string() << "\n";
+  for (const auto& file : changed) context.out << host::DisplayPath(file) << "\n";
   return changed.empty() ? kExitDone : kExitFailed;
 }
 

@@ -9,6 +9,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "host/paths/paths.h"
 #include "host/vbfiles/load_error.h"
 #include "shell/addin_shared.h"
 #include "shell/platform/scripted_platform.h"
@@ -170,7 +171,7 @@ int Run(const ShortcutOptions& options, CliContext& context) {
   }
   if (options.check) {
     if (!report.empty()) changed.push_back(shell::DefaultAddinFolder() + "Marquill.mdb");
-    for (const auto& file : changed) context.out << file.string() << "\n";
+    for (const auto& file : changed) context.out << host::DisplayPath(file) << "\n";
     return changed.empty() ? kExitDone : kExitFailed;
   }
   if (!report.empty()) {

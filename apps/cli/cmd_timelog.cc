@@ -8,6 +8,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "host/paths/paths.h"
 #include "host/timelog/time_log_text.h"
 #include "host/vbfiles/load_error.h"
 #include "shell/platform/scripted_platform.h"
@@ -89,7 +90,7 @@ int RunClock(const TimeLogOptions& options, CliContext& context) {
     if (!errors.empty()) throw CliError(kExitFailed, errors.front());
   });
   if (options.check) {
-    context.out << log_path << "\n";  // a toggle always adds a line
+    context.out << host::DisplayPath(log_path) << "\n";  // a toggle always adds a line
     return kExitFailed;
   }
   if (!options.dry_run) {

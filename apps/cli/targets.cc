@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "cli/command_registry.h"
+#include "host/paths/paths.h"
 #include "host/text/vb_text.h"
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/text_file.h"
@@ -142,14 +143,7 @@ fs::path SingleComponentProjectPath(const fs::path& component) {
   return component.parent_path() / (".marquill-" + component.filename().string() + ".vbp");
 }
 
-std::string DisplayPath(const fs::path& path) {
-  std::error_code error;
-  const fs::path absolute = fs::weakly_canonical(fs::absolute(path, error), error);
-  const fs::path here = fs::weakly_canonical(fs::current_path(error), error);
-  const fs::path relative = absolute.lexically_relative(here);
-  if (!relative.empty() && *relative.begin() != "..") return relative.generic_string();
-  return absolute.relative_path().generic_string();
-}
+std::string DisplayPath(const fs::path& path) { return host::DisplayPath(path); }
 
 fs::path FileIdentity(const fs::path& path) {
   std::error_code error;

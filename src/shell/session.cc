@@ -127,16 +127,8 @@ std::vector<std::filesystem::path> Session::Finish() {
   const auto files =
       project_ != nullptr ? project_->SaveToMemory() : decltype(project_->SaveToMemory()){};
   for (const auto& file : files) {
-    std::string before = host::ReadWholeFile(file.path.string()).value_or("");
-    if (options_.diff_out != nullptr) {
-      // Both labels name the file itself, so `patch -p0` applies the output as it is.
-      std::string label = file.path.string();
-      if (IsSideFile(file.path)) {
-        *options_.diff_out << "Binary files " << label << " and " << label << " differ\n";
-      } else {
-        *options_.diff_out << host::UnifiedDiff(before, file.bytes, label, label);
-      }
-    }
+    std::optional<std::string> before = host::ReadWholeFile(file.path.string());
+    ShowChange(file.path, before, file.bytes);
     changed.push_back(file.path);
   }
   for (const auto& [path, bytes] : preview_pages_) {
@@ -148,12 +140,24 @@ std::vector<std::filesystem::path> Session::Finish() {
   }
   for (const auto& [path, change] : dry_run_log_->Changes()) {
     if (change.before == change.after) continue;
-    if (options_.diff_out != nullptr) {
-      *options_.diff_out << host::UnifiedDiff(change.before.value_or(""), change.after, path, path);
-    }
+    ShowChange(path, change.before, change.after);
     changed.push_back(path);
   }
   return changed;
+}
+
+// Named as `git apply` and `patch -p1` want them in the current folder; a new file comes from
+// /dev/null.
+void Session::ShowChange(const std::filesystem::path& path,
+                         const std::optional<std::string>& before, const std::string& after) const {
+  if (options_.diff_out == nullptr) return;
+  const std::string label = host::DisplayPath(path);
+  const std::string from = before ? "a/" + label : "/dev/null";
+  if (IsSideFile(path)) {
+    *options_.diff_out << "Binary files " << from << " and b/" << label << " differ\n";
+  } else {
+    *options_.diff_out << host::UnifiedDiff(before.value_or(""), after, from, "b/" + label);
+  }
 }
 
 std::vector<std::filesystem::path> RunSession(const SessionOptions& options,

@@ -75,6 +75,8 @@ class Session {
   const std::map<std::string, std::string>& PreviewPages() const { return preview_pages_; }
 
  private:
+  void ShowChange(const std::filesystem::path& path, const std::optional<std::string>& before,
+                  const std::string& after) const;
   SessionOptions options_;
   std::unique_ptr<SettingsStore> own_settings_;
   std::unique_ptr<TimeLog> own_time_log_;

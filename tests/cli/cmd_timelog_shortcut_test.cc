@@ -12,6 +12,7 @@
 
 #include "cli/cli_app.h"
 #include "cli/command_registry.h"
+#include "host/paths/paths.h"
 
 namespace marquill::cli {
 namespace {
@@ -102,8 +103,9 @@ TEST_F(ToolCommandsTest, ADryRunClockPrintsTheLineItWouldAppendAndWritesNothing)
   Write(Log(), "Start at 06/12/2026 09:00:00\r\n");
   Result dry = Clock("2026-12-06 10:00:00", {"--dry-run"});
   EXPECT_EQ(dry.code, 0) << dry.err;
-  const std::string log = Log().string();
-  EXPECT_TRUE(dry.out.starts_with("--- " + log + "\n+++ " + log + "\n@@ -1 +1,2 @@\n")) << dry.out;
+  const std::string log = host::DisplayPath(Log());
+  EXPECT_TRUE(dry.out.starts_with("--- a/" + log + "\n+++ b/" + log + "\n@@ -1 +1,2 @@\n"))
+      << dry.out;
   EXPECT_NE(dry.out.find("\n+Stop  at 2026-12-06 10:00:00"), std::string::npos) << dry.out;
   EXPECT_EQ(Read(Log()), "Start at 06/12/2026 09:00:00\r\n");
   EXPECT_FALSE(fs::exists(work_ / "addin" / "Marquill.mdb")) << "a dry run creates no database";
@@ -113,12 +115,12 @@ TEST_F(ToolCommandsTest, ADryRunClockPrintsTheLineItWouldAppendAndWritesNothing)
 TEST_F(ToolCommandsTest, CheckListsWhatWouldChangeAndWritesNothing) {
   Result clock = Clock("2026-12-06 09:00:00", {"--check"});
   EXPECT_EQ(clock.code, 1);
-  EXPECT_EQ(clock.out, Log().string() + "\n");
+  EXPECT_EQ(clock.out, host::DisplayPath(Log()) + "\n");
   EXPECT_FALSE(fs::exists(Log()));
 
   Result added = Marquill({"shortcut", "new", "X", "--check"});
   EXPECT_EQ(added.code, 1);
-  EXPECT_EQ(added.out, (work_ / "addin" / "Marquill.mdb").string() + "\n");
+  EXPECT_EQ(added.out, host::DisplayPath(work_ / "addin" / "Marquill.mdb") + "\n");
   EXPECT_EQ(Marquill({"shortcut", "list"}).out, "");
 
   Write(AddinList(), "[Add-Ins32]\r\n");
@@ -127,7 +129,7 @@ TEST_F(ToolCommandsTest, CheckListsWhatWouldChangeAndWritesNothing) {
   EXPECT_EQ(Marquill({"addin-list", "--edit", (work_ / "same.ini").string(), "--check"}).code, 0);
   Result other = Marquill({"addin-list", "--edit", (work_ / "other.ini").string(), "--check"});
   EXPECT_EQ(other.code, 1);
-  EXPECT_EQ(other.out, AddinList().string() + "\n");
+  EXPECT_EQ(other.out, host::DisplayPath(AddinList()) + "\n");
   EXPECT_EQ(Read(AddinList()), "[Add-Ins32]\r\n");
 }
 

@@ -497,6 +497,9 @@ const BadSettingsCase kBadSettingsCases[] = {
     {"NotKeyValue", "[indent]\nwidth\n", kExitUsage, ":2: expected 'key = value'"},
     {"BeforeAnySection", "width = 2\n", kExitUsage, ":1: a setting before the first [section]"},
     {"BadValue", "[indent]\nwidth = 0.4\n", kExitUsage, ":2: --width: wants a whole number"},
+    // Read while each project opens, and settable for every command at once.
+    {"CodePageForEveryCommand", "[marquill]\ncodepage = 7\n", kExitUsage,
+     ":2: --codepage: not a code page"},
     // A slip is reported, the run goes on with the defaults.
     {"UnknownKeyWarns", "[indent]\nwidht = 2\n", kExitFailed, ":2: indent has no option --widht"},
 };
@@ -655,6 +658,56 @@ TEST_F(ProjectCommandTest, AnUnknownModuleListsTheFirstTwentyComponents) {
       << result.err;
   EXPECT_NE(result.err.find(", mod20, ... (5 more)\n"), std::string::npos) << result.err;
   EXPECT_EQ(result.err.find("mod21"), std::string::npos) << result.err;
+}
+
+// Commands outside the framework that change files take --check too: the session lists what
+// its dry run would change.
+struct SessionCheckCase {
+  const char* name;
+  std::vector<std::string> args;  // "@" stands for the project file
+  const char* out;                // "@log" the project's time log, "@db" the add-in database
+};
+
+class SessionCheckTest : public ProjectCommandTest,
+                         public testing::WithParamInterface<SessionCheckCase> {};
+
+TEST_P(SessionCheckTest, ListsWhatWouldChangeAndWritesNothing) {
+  fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
+  // A shortcut to paste: made by a real run, before the tree is taken.
+  ASSERT_EQ(Marquill({"shortcut", "new", "Greeting"}).code, kExitDone);
+  ASSERT_EQ(Marquill({"shortcut", "save", "Greeting", "--text", "' hello"}).code, kExitDone);
+  const Files before = Tree(work_);
+  std::vector<std::string> args = GetParam().args;
+  for (std::string& arg : args) {
+    if (arg == "@") arg = "project/Marquill.vbp";
+  }
+  const Result result = Marquill(args);
+  EXPECT_EQ(result.code, kExitFailed) << result.err;
+  std::string out = GetParam().out;
+  if (out == "@log\n") out = "project/Marquill.logs\n";
+  if (out == "@db\n") out = "addin/Marquill.mdb\n";
+  EXPECT_EQ(result.out, out);
+  EXPECT_EQ(Tree(work_), before);
+}
+
+const SessionCheckCase kSessionCheckCases[] = {
+    {"ClockStartsTheLog", {"clock", "--check", "@"}, "@log\n"},
+    {"ShortcutPasteChangesTheModule",
+     {"shortcut", "paste", "Greeting", "--module", "modMain", "--line", "2", "--check", "@"},
+     "project/modMain.bas\n"},
+    {"ShortcutNewChangesTheDatabase", {"shortcut", "new", "Other", "--check"}, "@db\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, SessionCheckTest, testing::ValuesIn(kSessionCheckCases), RowName());
+
+TEST_F(ProjectCommandTest, SessionDryRunDiffsApplyToo) {
+  fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
+  const Result preview = Marquill({"clock", "--dry-run", "project/Marquill.vbp"});
+  ASSERT_EQ(preview.code, kExitDone) << preview.err;
+  EXPECT_EQ(preview.out.rfind("--- /dev/null\n+++ b/project/Marquill.logs\n", 0), 0u)
+      << preview.out;
+  Write(work_ / "changes.diff", preview.out);
+  EXPECT_EQ(std::system(("cd '" + work_.string() + "' && git apply changes.diff").c_str()), 0);
+  EXPECT_TRUE(fs::exists(work_ / "project" / "Marquill.logs"));
 }
 
 // --- output that cannot be written ----------------------------------------------------------

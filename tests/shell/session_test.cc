@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "host/paths/paths.h"
 #include "host/vbfiles/load_error.h"
 #include "shell/platform/scripted_platform.h"
 #include "host/files/file_io.h"
@@ -76,7 +77,9 @@ TEST_F(SessionTest, ADryRunPrintsTheDiffAndWritesNothing) {
   ASSERT_EQ(changed.size(), 1u);
   EXPECT_EQ(Module(), original_);
   std::string diff = diff_.str();
-  EXPECT_EQ(diff.rfind("--- " + module_path_ + "\n+++ " + module_path_ + "\n@@ -1,", 0), 0u)
+  // Named as `git apply` wants them, relative to the current folder when inside it.
+  const std::string label = host::DisplayPath(module_path_);
+  EXPECT_EQ(diff.rfind("--- a/" + label + "\n+++ b/" + label + "\n@@ -1,", 0), 0u)
       << diff;
   EXPECT_NE(diff.find("\n+' touched\r\n"), std::string::npos) << diff;
 }

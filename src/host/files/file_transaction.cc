@@ -490,7 +490,7 @@ std::size_t RemoveStrayTemporaries(const std::vector<std::string>& files, FileOp
       const std::string name = it->path().filename().string();
       const std::optional<std::string> owner = OwnerOfTemporary(name);
       if (!owner) continue;
-      if (!owners.names.contains(*owner) && !owners.stems.contains(fs::path(*owner).stem()))
+      if (!owners.names.contains(*owner) && !owners.stems.contains(fs::path(*owner).stem().string()))
         continue;
       if (ops.Unlink(it->path().string()) == 0) ++removed;
     }

@@ -69,4 +69,13 @@ fs::path SettingsFolder(const EnvLookup& env) {
 
 fs::path DatabaseFile(const EnvLookup& env) { return AddInFolder(env) / kDatabaseFileName; }
 
+std::string DisplayPath(const fs::path& path) {
+  std::error_code error;
+  const fs::path absolute = fs::weakly_canonical(fs::absolute(path, error), error);
+  const fs::path here = fs::weakly_canonical(fs::current_path(error), error);
+  const fs::path relative = absolute.lexically_relative(here);
+  if (!relative.empty() && *relative.begin() != "..") return relative.generic_string();
+  return absolute.relative_path().generic_string();
+}
+
 }  // namespace marquill::host

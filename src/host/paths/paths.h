@@ -34,4 +34,9 @@ inline constexpr const char* kDatabaseFileName = "Marquill.mdb";
 // The add-in database: Marquill.mdb in the add-in folder.
 std::filesystem::path DatabaseFile(const EnvLookup& env = ProcessEnvironment);
 
+// `path` as diffs and file lists name it, so that `git apply` and `patch -p1` take them: relative
+// to the current folder, forward slashes, no "." or ".." pieces. A file outside the current
+// folder is named by its absolute path without the leading slash (`patch -p1 -d /` applies it).
+std::string DisplayPath(const std::filesystem::path& path);
+
 }  // namespace marquill::host

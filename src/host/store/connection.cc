@@ -119,13 +119,23 @@ void Connection::Open(const fs::path& file, OpenMode mode) {
   file_ = file;
 }
 
+namespace {
+
+// SQLite takes file names in UTF-8 everywhere, also where the system's own narrow names are not.
+std::string Utf8Name(const fs::path& file) {
+  const std::u8string name = file.u8string();
+  return std::string(name.begin(), name.end());
+}
+
+}  // namespace
+
 std::unique_ptr<sqlite3, Connection::Closer> Connection::OpenInPlace(const fs::path& file) {
   std::error_code error;
   if (file.has_parent_path()) fs::create_directories(file.parent_path(), error);
   if (error) Fail(file, "cannot create the folder " + file.parent_path().string());
   sqlite3* raw = nullptr;
   const int rc =
-      sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+      sqlite3_open_v2(Utf8Name(file).c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   std::unique_ptr<sqlite3, Closer> db(raw);
   if (rc != SQLITE_OK) Fail(file, raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
   sqlite3_extended_result_codes(raw, 1);
@@ -141,7 +151,7 @@ std::unique_ptr<sqlite3, Connection::Closer> Connection::OpenScratchCopy(const f
   std::error_code error;
   if (!fs::exists(file, error)) return copy;
   sqlite3* source_raw = nullptr;
-  rc = sqlite3_open_v2(file.c_str(), &source_raw, SQLITE_OPEN_READONLY, nullptr);
+  rc = sqlite3_open_v2(Utf8Name(file).c_str(), &source_raw, SQLITE_OPEN_READONLY, nullptr);
   std::unique_ptr<sqlite3, Closer> source(source_raw);
   if (rc != SQLITE_OK) Fail(file, source_raw ? sqlite3_errmsg(source_raw) : sqlite3_errstr(rc));
   sqlite3_busy_timeout(source_raw, 5000);

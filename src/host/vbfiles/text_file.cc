@@ -94,7 +94,7 @@ fs::path ResolveListedPath(const fs::path& base, std::string_view listed) {
     fs::path found;
     for (fs::directory_iterator it(resolved.empty() ? fs::path(".") : resolved, error), end;
          !error && it != end; it.increment(error)) {
-      if (EqualsNoCase(it->path().filename().native(), part.native())) {
+      if (EqualsNoCase(it->path().filename().string(), part.string())) {
         found = resolved / it->path().filename();
         break;
       }

@@ -1,0 +1,163 @@
+#include <process.h>
+#include <windows.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "host/platform/win_include/fnmatch.h"
+#include "host/platform/win_include/spawn.h"
+#include "host/platform/win_include/sys/file.h"
+
+namespace {
+
+// The errno a C caller expects for the last Windows error; a file another program holds open
+// (a sharing violation) reads as "busy", so the message says so rather than "permission denied".
+int ErrnoOf(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+      return EACCES;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return EBUSY;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return EEXIST;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_NOT_SAME_DEVICE:
+      return EXDEV;
+    default:
+      return EIO;
+  }
+}
+
+int FailWithLastError() {
+  errno = ErrnoOf(GetLastError());
+  return -1;
+}
+
+// Matches a bracket expression at `pattern` (just past '[') against `c`; advances `pattern` past
+// the closing ']'. A '[' without one is an ordinary character.
+bool MatchesSet(const char*& pattern, char c, bool& is_set) {
+  const char* p = pattern;
+  const bool negated = (*p == '!' || *p == '^');
+  if (negated) ++p;
+  bool found = false;
+  bool first = true;
+  for (; *p && (first || *p != ']'); ++p, first = false) {
+    if (p[1] == '-' && p[2] && p[2] != ']') {
+      if (c >= p[0] && c <= p[2]) found = true;
+      p += 2;
+    } else if (*p == c) {
+      found = true;
+    }
+  }
+  is_set = (*p == ']');
+  if (!is_set) return c == '[';
+  pattern = p + 1;
+  return found != negated;
+}
+
+bool Match(const char* pattern, const char* text, int flags) {
+  for (; *pattern; ++text) {
+    const char c = *pattern;
+    if (c == '*') {
+      while (*pattern == '*') ++pattern;
+      if (!*pattern) return !(flags & FNM_PATHNAME) || !strchr(text, '/');
+      for (const char* rest = text; *rest; ++rest) {
+        if (Match(pattern, rest, flags)) return true;
+        if ((flags & FNM_PATHNAME) && *rest == '/') return false;
+      }
+      return false;
+    }
+    if (!*text) return false;
+    if (c == '?') {
+      if ((flags & FNM_PATHNAME) && *text == '/') return false;
+      ++pattern;
+    } else if (c == '[') {
+      const char* after = pattern + 1;
+      bool is_set = false;
+      if (!MatchesSet(after, *text, is_set)) return false;
+      pattern = is_set ? after : pattern + 1;
+    } else {
+      if (c == '\\' && !(flags & FNM_NOESCAPE) && pattern[1]) ++pattern;
+      if (*pattern != *text) return false;
+      ++pattern;
+    }
+  }
+  return !*text;
+}
+
+HANDLE HandleOf(int fd) { return reinterpret_cast<HANDLE>(_get_osfhandle(fd)); }
+
+}  // namespace
+
+extern "C" int marquill_win_rename(const char* from, const char* to) {
+  // Replaces the target in one step, as rename(2) does; the write-through flag returns only once
+  // the new name is on disk.
+  if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
+  return FailWithLastError();
+}
+
+extern "C" int marquill_win_fsync(int fd) {
+  const HANDLE handle = HandleOf(fd);
+  if (handle == INVALID_HANDLE_VALUE) {
+    errno = EBADF;
+    return -1;
+  }
+  return FlushFileBuffers(handle) ? 0 : FailWithLastError();
+}
+
+extern "C" int marquill_win_link(const char* from, const char* to) {
+  return CreateHardLinkA(to, from, nullptr) ? 0 : FailWithLastError();
+}
+
+extern "C" int fnmatch(const char* pattern, const char* text, int flags) {
+  return Match(pattern, text, flags) ? 0 : FNM_NOMATCH;
+}
+
+extern "C" char* mkdtemp(char* pattern) {
+  const std::string original = pattern;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::memcpy(pattern, original.c_str(), original.size() + 1);
+    if (_mktemp_s(pattern, original.size() + 1) != 0) return nullptr;
+    if (CreateDirectoryA(pattern, nullptr)) return pattern;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) {
+      FailWithLastError();
+      return nullptr;
+    }
+  }
+  errno = EEXIST;
+  return nullptr;
+}
+
+extern "C" int marquill_win_fchmod(int, unsigned) { return 0; }
+
+extern "C" int flock(int fd, int operation) {
+  const HANDLE handle = HandleOf(fd);
+  if (handle == INVALID_HANDLE_VALUE) {
+    errno = EBADF;
+    return -1;
+  }
+  OVERLAPPED from_start{};
+  if (operation & LOCK_UN) {
+    return UnlockFileEx(handle, 0, MAXDWORD, MAXDWORD, &from_start) ? 0 : FailWithLastError();
+  }
+  DWORD flags = (operation & LOCK_EX) ? LOCKFILE_EXCLUSIVE_LOCK : 0;
+  if (operation & LOCK_NB) flags |= LOCKFILE_FAIL_IMMEDIATELY;
+  return LockFileEx(handle, flags, 0, MAXDWORD, MAXDWORD, &from_start) ? 0 : FailWithLastError();
+}
+
+extern "C" int posix_spawnp(pid_t* pid, const char* file, const void*, const void*,
+                            char* const argv[], char* const envp[]) {
+  const intptr_t started = envp ? _spawnvpe(_P_NOWAIT, file, argv, envp)
+                                : _spawnvp(_P_NOWAIT, file, argv);
+  if (started == -1) return errno;
+  if (pid) *pid = static_cast<pid_t>(started);
+  return 0;
+}

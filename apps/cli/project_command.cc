@@ -44,6 +44,10 @@ std::vector<DeclareOption>& CommonOptionRegistry() {
   return options;
 }
 
+// The code page of the project's file names is read while each project opens, so it may differ
+// from one project's settings to another's.
+const CommonOptionRegistrar kCodePage{AddCodePageOption};
+
 // The command's own options and those every project command takes with them.
 ProjectAction DeclareSettable(const ProjectCommand& command, CLI::App& app) {
   ProjectAction action = command.setup(app);
@@ -94,7 +98,6 @@ std::vector<CLI::Option*> DeclareCommon(CLI::App& app, CommonOptions& options,
                                       "With the target -: the module's file name (its type)")
                            ->type_name("NAME"));
   }
-  declared.push_back(AddCodePageOption(app));
   declared.push_back(app.add_flag("-q,--quiet", options.quiet, "No summary line"));
   declared.push_back(app.add_flag("-v,--verbose", options.verbose, "List each file on stderr"));
   if (command.asks) {
@@ -272,15 +275,9 @@ class ProjectPlatform {
 
 void WriteDiff(std::ostream& out, const fs::path& file, const std::string& after) {
   std::error_code error;
-  const bool exists = fs::exists(file, error);
-  const std::string before = exists ? host::ReadWholeFile(file.string()).value_or("") : "";
-  const std::string label = DisplayPath(file);
-  const std::string from = exists ? "a/" + label : "/dev/null";
-  if (shell::IsSideFile(file)) {
-    if (before != after) out << "Binary files " << from << " and b/" << label << " differ\n";
-    return;
-  }
-  out << host::UnifiedDiff(before, after, from, "b/" + label);
+  std::optional<std::string> before;
+  if (fs::exists(file, error)) before = host::ReadWholeFile(file.string()).value_or("");
+  shell::WriteFileDiff(out, file, before, after);
 }
 
 std::string Seconds(std::chrono::steady_clock::duration elapsed) {

@@ -497,6 +497,9 @@ const BadSettingsCase kBadSettingsCases[] = {
     {"NotKeyValue", "[indent]\nwidth\n", kExitUsage, ":2: expected 'key = value'"},
     {"BeforeAnySection", "width = 2\n", kExitUsage, ":1: a setting before the first [section]"},
     {"BadValue", "[indent]\nwidth = 0.4\n", kExitUsage, ":2: --width: wants a whole number"},
+    // Read while each project opens, and settable for every command at once.
+    {"CodePageForEveryCommand", "[marquill]\ncodepage = 7\n", kExitUsage,
+     ":2: --codepage: not a code page"},
     // A slip is reported, the run goes on with the defaults.
     {"UnknownKeyWarns", "[indent]\nwidht = 2\n", kExitFailed, ":2: indent has no option --widht"},
 };

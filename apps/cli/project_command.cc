@@ -275,15 +275,9 @@ class ProjectPlatform {
 
 void WriteDiff(std::ostream& out, const fs::path& file, const std::string& after) {
   std::error_code error;
-  const bool exists = fs::exists(file, error);
-  const std::string before = exists ? host::ReadWholeFile(file.string()).value_or("") : "";
-  const std::string label = DisplayPath(file);
-  const std::string from = exists ? "a/" + label : "/dev/null";
-  if (shell::IsSideFile(file)) {
-    if (before != after) out << "Binary files " << from << " and b/" << label << " differ\n";
-    return;
-  }
-  out << host::UnifiedDiff(before, after, from, "b/" + label);
+  std::optional<std::string> before;
+  if (fs::exists(file, error)) before = host::ReadWholeFile(file.string()).value_or("");
+  shell::WriteFileDiff(out, file, before, after);
 }
 
 std::string Seconds(std::chrono::steady_clock::duration elapsed) {

@@ -146,17 +146,20 @@ std::vector<std::filesystem::path> Session::Finish() {
   return changed;
 }
 
-// Named as `git apply` and `patch -p1` want them in the current folder; a new file comes from
-// /dev/null.
 void Session::ShowChange(const std::filesystem::path& path,
                          const std::optional<std::string>& before, const std::string& after) const {
-  if (options_.diff_out == nullptr) return;
+  if (options_.diff_out != nullptr) WriteFileDiff(*options_.diff_out, path, before, after);
+}
+
+void WriteFileDiff(std::ostream& out, const std::filesystem::path& path,
+                   const std::optional<std::string>& before, const std::string& after) {
+  if (before == after) return;
   const std::string label = host::DisplayPath(path);
   const std::string from = before ? "a/" + label : "/dev/null";
   if (IsSideFile(path)) {
-    *options_.diff_out << "Binary files " << from << " and b/" << label << " differ\n";
+    out << "Binary files " << from << " and b/" << label << " differ\n";
   } else {
-    *options_.diff_out << host::UnifiedDiff(before.value_or(""), after, from, "b/" + label);
+    out << host::UnifiedDiff(before.value_or(""), after, from, "b/" + label);
   }
 }
 

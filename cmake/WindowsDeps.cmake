@@ -23,12 +23,10 @@ target_include_directories(marquill_cli11 SYSTEM INTERFACE "${MARQUILL_CLI11_INC
 add_library(CLI11::CLI11 ALIAS marquill_cli11)
 
 # The POSIX calls of the file and console code get their Windows meaning (see the header), and
-# every file opens in binary mode (binmode.o), so output and files match the Linux build's bytes.
+# the program runs statically linked, needing no DLL beside it.
 set(marquill_win_include "${PROJECT_SOURCE_DIR}/src/host/platform/win_include")
 add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${PROJECT_SOURCE_DIR}/src/host/platform/posix_on_windows.h>")
 include_directories(SYSTEM "${marquill_win_include}")
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 _POSIX_THREAD_SAFE_FUNCTIONS)
-execute_process(COMMAND "${CMAKE_CXX_COMPILER}" -print-file-name=binmode.o
-                OUTPUT_VARIABLE MARQUILL_BINMODE_OBJECT OUTPUT_STRIP_TRAILING_WHITESPACE)
-add_link_options(-static "${MARQUILL_BINMODE_OBJECT}")
+add_link_options(-static)
 link_libraries(kernel32 shell32 advapi32)

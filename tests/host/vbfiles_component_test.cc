@@ -39,6 +39,28 @@ const std::string kClass = Crlf({
     "End Function",
 });
 
+// An Event and a procedure may share a name; each keeps the attribute lines written under it.
+const std::string kEventAndProcedure = Crlf({
+    "VERSION 1.0 CLASS",
+    "BEGIN",
+    "  MultiUse = -1  'True",
+    "END",
+    "Attribute VB_Name = \"cMenu\"",
+    "Option Explicit",
+    "Public Event Pick(ByVal Index As Long)",
+    "Attribute Pick.VB_Description = \"Raised on a pick.\"",
+    "Public Event Paint(ByVal hDC As Long)",
+    "",
+    "Public Sub Show()",
+    "End Sub",
+    "",
+    "Private Function Paint(ByVal wParam As Long, _",
+    "                       ByVal lParam As Long) As Long",
+    "Attribute Paint.VB_Description = \"Draws one item.\"",
+    "    Paint = 0",
+    "End Function",
+});
+
 struct Loaded {
   std::unique_ptr<MemoryProject> project;
   MemoryComponent* component = nullptr;
@@ -103,6 +125,16 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"AttributeAfterAnEvent",
                       Crlf({"Attribute VB_Name = \"c\"", "Public Event Done(ByVal A As Long, _",
                             "    ByVal B As Long)", "Attribute Done.VB_Description = \"Over.\""})},
+        RoundTripCase{"EventAndProcedureOfOneNameEachWithItsOwnLines", kEventAndProcedure},
+        RoundTripCase{"AttributeUnderAProcedureNamedLikeAnEvent",
+                      Crlf({"Attribute VB_Name = \"c\"", "Public Event Draw()", "",
+                            "Private Function Draw(ByVal A As Long) As Long",
+                            "Attribute Draw.VB_Description = \"Paints.\"", "End Function"})},
+        RoundTripCase{"AttributeUnderAPropertyNamedLikeAnEvent",
+                      Crlf({"Attribute VB_Name = \"c\"", "Public Event Size()",
+                            "Public Property Get Size() As Long", "End Property",
+                            "Public Property Let Size(ByVal V As Long)",
+                            "Attribute Size.VB_HelpID = 7", "End Property"})},
         RoundTripCase{
             "FormWithDesignerAndObjectLine",
             Crlf({"VERSION 5.00",
@@ -130,6 +162,17 @@ TEST(ComponentFile, NewDescriptionGoesUnderAContinuedDeclarationQuotedAsTheIdeQu
   EXPECT_EQ(loaded.Render(), Replaced(kClass, "Attribute Grow.VB_UserMemId = 0\r\n",
                                       "Attribute Grow.VB_Description = \"Adds \"\"both\"\".\"\r\n"
                                       "Attribute Grow.VB_UserMemId = 0\r\n"));
+}
+
+TEST(ComponentFile, LinesUnderAProcedureNamedLikeAnEventStayThereThroughEdits) {
+  Loaded loaded = Load(kEventAndProcedure);
+  loaded.Code().InsertLines(7, "' drawing");
+  loaded.Code().Members().Item("Paint").SetHelpContextID(9);
+  std::string expected =
+      Replaced(kEventAndProcedure, "End Sub\r\n\r\n", "End Sub\r\n' drawing\r\n\r\n");
+  expected = Replaced(expected, "\"Draws one item.\"\r\n",
+                      "\"Draws one item.\"\r\nAttribute Paint.VB_HelpID = 9\r\n");
+  EXPECT_EQ(loaded.Render(), expected);
 }
 
 TEST(ComponentFile, ComponentHelpContextIdIsAComponentAttribute) {

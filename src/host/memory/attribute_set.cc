@@ -112,12 +112,14 @@ void AttributeSet::Set(std::string_view member, std::string_view name, std::stri
   // when none does; at the end for a member without lines.
   std::size_t position = lines_.size();
   bool member_seen = false;
+  bool under_procedure = false;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     if (!SameMember(lines_[i], member)) continue;
     if (!member_seen) {
       position = i;
-      // A member's lines stand together under one accessor: a new one joins them there.
+      // A member's lines stand together under one declaration: a new one joins them there.
       anchor = lines_[i].anchor;
+      under_procedure = lines_[i].under_procedure;
     }
     member_seen = true;
     if (rank(lines_[i].name) <= new_rank) position = i + 1;
@@ -127,6 +129,7 @@ void AttributeSet::Set(std::string_view member, std::string_view name, std::stri
   line.name = std::string(name);
   line.value = std::move(value);
   line.anchor = anchor;
+  line.under_procedure = under_procedure;
   line.eol = lines_.empty() ? new_line_eol_ : lines_[position == 0 ? 0 : position - 1].eol;
   if (line.eol == Eol::kNone) line.eol = new_line_eol_;
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), std::move(line));

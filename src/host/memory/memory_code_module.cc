@@ -474,9 +474,10 @@ std::vector<MemoryCodeModule::PlacedAttribute> MemoryCodeModule::AttributePlacem
     const scan::ScannedMember* member = impl_->FindMember(attribute.member);
     if (member == nullptr) continue;
     int declaration = impl_->Location(*member);
-    if (member->segment >= 0) {
-      const auto& kinds = impl_->segments_by_name.at(member->key);
-      const int anchored = kinds[KindIndex(attribute.anchor)];
+    const auto kinds = impl_->segments_by_name.find(member->key);
+    if ((member->segment >= 0 || attribute.under_procedure) &&
+        kinds != impl_->segments_by_name.end()) {
+      const int anchored = kinds->second[KindIndex(attribute.anchor)];
       if (anchored >= 0) {
         declaration = impl_->SegmentStart(anchored) +
                       impl_->layout.procs[static_cast<std::size_t>(anchored)].decl;

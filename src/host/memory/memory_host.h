@@ -36,6 +36,9 @@ struct AttributeLine {
   std::string value;
   ProcKind anchor = ProcKind::kProc;
   Eol eol = Eol::kCrLf;
+  // The line stands under the `anchor` procedure although the member is first declared outside
+  // procedures: a class may declare an Event and a procedure of the same name.
+  bool under_procedure = false;
   friend bool operator==(const AttributeLine&, const AttributeLine&) = default;
 };
 

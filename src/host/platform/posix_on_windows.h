@@ -2,7 +2,8 @@
 //
 // Every translation unit of the Windows build includes this header first (the toolchain passes
 // it with -include), so the POSIX code paths compile unchanged and get the Windows calls that
-// keep their promises: a rename replaces its target in one step (MoveFileExW), flushing is
+// keep their promises: rename() replaces its target in one step (MoveFileEx, defined in place of
+// the C runtime's, which refuses an existing target, since <cstdio> undoes macros), flushing is
 // FlushFileBuffers, a lock is LockFileEx, a hard link is CreateHardLinkW. Narrow paths are in
 // the machine's ANSI code page, as the C runtime's own calls take them.
 #pragma once
@@ -35,6 +36,9 @@
 #ifndef X_OK
 #define X_OK 0
 #endif
+#ifndef S_ISSOCK
+#define S_ISSOCK(mode) 0
+#endif
 #ifndef S_ISLNK
 #define S_ISLNK(mode) 0
 #endif
@@ -42,7 +46,6 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
-int marquill_win_rename(const char* from, const char* to);
 int marquill_win_fsync(int fd);
 int marquill_win_link(const char* from, const char* to);
 int marquill_win_fchmod(int fd, unsigned mode);
@@ -51,7 +54,6 @@ char* mkdtemp(char* pattern);
 }
 #endif
 
-#define rename(from, to) marquill_win_rename(from, to)
 #define fsync(fd) marquill_win_fsync(fd)
 #define fdatasync(fd) marquill_win_fsync(fd)
 #define link(from, to) marquill_win_link(from, to)

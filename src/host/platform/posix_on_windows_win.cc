@@ -1,11 +1,16 @@
+#include <fcntl.h>
+#include <io.h>
 #include <process.h>
 #include <windows.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "host/platform/win_include/fnmatch.h"
+#include "host/platform/win_include/iconv.h"
 #include "host/platform/win_include/spawn.h"
 #include "host/platform/win_include/sys/file.h"
 
@@ -95,9 +100,17 @@ bool Match(const char* pattern, const char* text, int flags) {
 
 HANDLE HandleOf(int fd) { return reinterpret_cast<HANDLE>(_get_osfhandle(fd)); }
 
+// Files and the standard streams in binary mode, as on Linux: no line ending is ever rewritten,
+// so what the program prints and writes is byte for byte the Linux build's.
+const bool kBinaryMode = [] {
+  _fmode = _O_BINARY;
+  for (int fd : {0, 1, 2}) _setmode(fd, _O_BINARY);
+  return true;
+}();
+
 }  // namespace
 
-extern "C" int marquill_win_rename(const char* from, const char* to) {
+extern "C" int rename(const char* from, const char* to) {
   // Replaces the target in one step, as rename(2) does; the write-through flag returns only once
   // the new name is on disk.
   if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
@@ -135,6 +148,44 @@ extern "C" char* mkdtemp(char* pattern) {
   errno = EEXIST;
   return nullptr;
 }
+
+// The handle is the code page itself, offset by one so that no valid handle is null.
+extern "C" iconv_t iconv_open(const char* to, const char* from) {
+  unsigned code_page = 0;
+  if (std::strcmp(to, "UTF-8") != 0 || std::sscanf(from, "CP%u", &code_page) != 1 ||
+      !IsValidCodePage(code_page)) {
+    errno = EINVAL;
+    return reinterpret_cast<iconv_t>(-1);
+  }
+  return reinterpret_cast<iconv_t>(static_cast<uintptr_t>(code_page) + 1);
+}
+
+extern "C" size_t iconv(iconv_t cd, char** in, size_t* in_left, char** out, size_t* out_left) {
+  if (in == nullptr || *in == nullptr || *in_left == 0) return 0;
+  const auto code_page = static_cast<UINT>(reinterpret_cast<uintptr_t>(cd) - 1);
+  const int in_size = static_cast<int>(*in_left);
+  const int wide_size = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, *in, in_size,
+                                            nullptr, 0);
+  if (wide_size <= 0) {
+    errno = EILSEQ;
+    return static_cast<size_t>(-1);
+  }
+  std::wstring wide(static_cast<size_t>(wide_size), L'\0');
+  MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, *in, in_size, wide.data(), wide_size);
+  const int out_size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, *out,
+                                           static_cast<int>(*out_left), nullptr, nullptr);
+  if (out_size <= 0) {
+    errno = E2BIG;
+    return static_cast<size_t>(-1);
+  }
+  *in += *in_left;
+  *in_left = 0;
+  *out += out_size;
+  *out_left -= static_cast<size_t>(out_size);
+  return 0;
+}
+
+extern "C" int iconv_close(iconv_t) { return 0; }
 
 extern "C" int marquill_win_fchmod(int, unsigned) { return 0; }
 

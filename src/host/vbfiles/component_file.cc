@@ -35,21 +35,42 @@ std::string UnquoteValue(std::string_view value) {
   return std::string(value);
 }
 
-// The accessor each member attribute stands under: a property's attributes may follow any of its
-// accessors, and are written back under the same one.
+// Whether the member is first declared outside procedures (an Event, a variable) although the
+// code also holds a procedure of its name.
+bool FirstDeclaredOutsideProcedures(MemoryCodeModule& module, const std::string& member) {
+  int first = 0;
+  try {
+    first = module.Members().Item(member).CodeLocation();
+  } catch (const HostError&) {
+    return false;
+  }
+  for (ProcKind kind : {ProcKind::kProc, ProcKind::kGet, ProcKind::kLet, ProcKind::kSet}) {
+    try {
+      if (module.ProcBodyLine(member, kind) == first) return false;
+    } catch (const HostError&) {
+      // no procedure of this kind and name
+    }
+  }
+  return true;
+}
+
+// The declaration each member attribute stands under: a property's attributes may follow any of
+// its accessors, and an Event's name may also be a procedure's; each line is written back under
+// the declaration it was read under.
 void AnchorMemberAttributes(MemoryCodeModule& module, const std::vector<int>& after_line) {
   std::vector<AttributeLine>& attributes = module.Attributes().lines();
   for (std::size_t i = 0; i < attributes.size(); ++i) {
-    for (ProcKind kind : {ProcKind::kGet, ProcKind::kLet, ProcKind::kSet}) {
+    AttributeLine& attribute = attributes[i];
+    for (ProcKind kind : {ProcKind::kGet, ProcKind::kLet, ProcKind::kSet, ProcKind::kProc}) {
       try {
-        if (module.DeclarationEnd(module.ProcBodyLine(attributes[i].member, kind)) ==
-            after_line[i]) {
-          attributes[i].anchor = kind;
-          break;
-        }
+        if (module.DeclarationEnd(module.ProcBodyLine(attribute.member, kind)) != after_line[i])
+          continue;
       } catch (const HostError&) {
-        // not a property, or no accessor of this kind
+        continue;  // no procedure of this kind and name
       }
+      attribute.anchor = kind;
+      attribute.under_procedure = FirstDeclaredOutsideProcedures(module, attribute.member);
+      break;
     }
   }
 }

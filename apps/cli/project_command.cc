@@ -19,7 +19,6 @@
 #include "cli/project_settings.h"
 #include "cli/targets.h"
 #include "host/files/file_io.h"
-#include "host/text/unified_diff.h"
 #include "host/vbfiles/load_error.h"
 #include "shell/platform/console_platform.h"
 #include "shell/platform/scripted_platform.h"
@@ -556,8 +555,7 @@ int ProjectCommandRun::RunStandardInput() {
     return changes ? kExitFailed : kExitDone;
   }
   if (mode == RunMode::kDryRun) {
-    const std::string label = DisplayPath(name);
-    context_.out << host::UnifiedDiff(input, output, "a/" + label, "b/" + label);
+    shell::WriteFileDiff(context_.out, name, input, output);
     return kExitDone;
   }
   context_.out << output;

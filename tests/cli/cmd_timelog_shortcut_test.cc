@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -273,6 +274,55 @@ const AddinFileCase kAddinFileCases[] = {
      "addin-list: 1 file, 1 changed, [0-9.]+ s\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, AddinFileTest, testing::ValuesIn(kAddinFileCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// Every file below `root` with its bytes.
+std::map<std::string, std::string> Tree(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (entry.is_regular_file()) files[entry.path().string()] = Read(entry.path());
+  }
+  return files;
+}
+
+struct PreviewCase {
+  const char* name;
+  std::vector<std::string> args;  // "@vbp" the project, "@new" a list unlike the IDE's
+};
+
+class AddinFilePreviewTest : public ToolCommandsTest,
+                             public testing::WithParamInterface<PreviewCase> {};
+
+TEST_P(AddinFilePreviewTest, WritesNothingAnywhere) {
+  Write(AddinList(), "[Add-Ins32]\r\n");
+  Write(work_ / "new.ini", "[Add-Ins32]\nX.Connect=0\n");
+  // Real runs first, so the database, the window's settings and a time log exist.
+  ASSERT_EQ(Marquill({"shortcut", "new", "Kept"}).code, 0);
+  ASSERT_EQ(Marquill({"clock", Vbp().string()}).code, 0);
+  ASSERT_TRUE(fs::exists(work_ / "config"));
+  const auto before = Tree(work_);
+  std::vector<std::string> args = GetParam().args;
+  for (std::string& arg : args) {
+    if (arg == "@vbp") arg = Vbp().string();
+    if (arg == "@new") arg = (work_ / "new.ini").string();
+  }
+  const Result result = Marquill(args);
+  EXPECT_NE(result.code, 2) << result.err;
+  EXPECT_FALSE(result.out.empty()) << "a preview shows what it would change";
+  EXPECT_EQ(Tree(work_), before);
+}
+
+const PreviewCase kPreviewCases[] = {
+    {"ClockDryRun", {"clock", "--dry-run", "@vbp"}},
+    {"ClockCheck", {"clock", "--check", "@vbp"}},
+    {"CommentSettingsDryRun", {"comment-settings", "--dry-run", "--also", "on"}},
+    {"CommentSettingsCheck", {"comment-settings", "--check", "--also", "on"}},
+    {"ShortcutDeleteDryRun", {"shortcut", "delete", "Kept", "--dry-run"}},
+    {"ShortcutSaveCheck", {"shortcut", "save", "Kept", "--text", "x", "--check"}},
+    {"AddinListDryRun", {"addin-list", "--edit", "@new", "--dry-run"}},
+    {"AddinListCheck", {"addin-list", "--edit", "@new", "--check"}},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, AddinFilePreviewTest, testing::ValuesIn(kPreviewCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 struct LogFailure {

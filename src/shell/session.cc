@@ -7,6 +7,7 @@
 #include "host/paths/paths.h"
 #include "host/text/unified_diff.h"
 #include "host/text/vb_text.h"
+#include "shell/settings/system_settings.h"
 #include "shell/window/export_tab_commands.h"
 
 namespace marquill::shell {
@@ -18,21 +19,20 @@ std::string WithSeparator(std::string folder) {
   return folder;
 }
 
-// Reads the real settings and forgets every change, so a preview leaves settings.ini alone.
+// Reads the real settings and forgets every change, so a preview leaves the stored ones alone.
 class ReadOnlySettings : public SettingsStore {
  public:
-  ReadOnlySettings(std::string folder, std::function<void(const std::string&)> warn)
-      : file_(std::move(folder), std::move(warn)) {}
+  explicit ReadOnlySettings(std::unique_ptr<SettingsStore> stored) : stored_(std::move(stored)) {}
   std::string GetRegString(std::string_view key, std::string_view name) override {
     std::string saved = memory_.GetRegString(key, name);
-    return saved.empty() ? file_.GetRegString(key, name) : saved;
+    return saved.empty() ? stored_->GetRegString(key, name) : saved;
   }
   void SaveRegString(std::string_view key, std::string_view name, std::string_view text) override {
     memory_.SaveRegString(key, name, text);
   }
 
  private:
-  IniSettingsStore file_;
+  std::unique_ptr<SettingsStore> stored_;
   MemorySettingsStore memory_;
 };
 
@@ -89,16 +89,13 @@ Session::Session(const SessionOptions& options) : options_(options) {
   if (options_.platform == nullptr)
     throw std::invalid_argument("a session needs platform services");
   if (options_.settings == nullptr) {
-    std::string folder = WithSeparator(host::SettingsFolder().string());
     const std::function<void(const host::vbfiles::LoadWarning&)> warn = options_.load.warn;
-    auto tell = [warn, file = folder + "settings.ini"](const std::string& message) {
-      if (warn) warn({file, 0, message});
+    auto tell = [warn, place = SystemSettingsPlace()](const std::string& message) {
+      if (warn) warn({place, 0, message});
     };
-    if (options_.writes_nothing || options_.dry_run) {
-      own_settings_ = std::make_unique<ReadOnlySettings>(std::move(folder), tell);
-    } else {
-      own_settings_ = std::make_unique<IniSettingsStore>(std::move(folder), tell);
-    }
+    own_settings_ = OpenSystemSettings(tell);
+    if (options_.writes_nothing || options_.dry_run)
+      own_settings_ = std::make_unique<ReadOnlySettings>(std::move(own_settings_));
     options_.settings = own_settings_.get();
   }
   if (options_.time_log == nullptr) {

@@ -14,8 +14,12 @@ namespace marquill::shell {
 
 namespace {
 
+// A folder named with the system's own separator at its end (a Windows "C:\\Marquill\\") is
+// already a folder path.
 std::string WithSeparator(std::string folder) {
-  if (folder.empty() || folder.back() != kPathSeparator) folder += kPathSeparator;
+  const char native = static_cast<char>(std::filesystem::path::preferred_separator);
+  if (folder.empty() || (folder.back() != kPathSeparator && folder.back() != native))
+    folder += kPathSeparator;
   return folder;
 }
 

@@ -98,12 +98,8 @@ void FailOnError(const shell::ScriptedPlatform& platform) {
 }
 
 void Paste(shell::Session& session, const ShortcutOptions& options, int entry) {
-  host::Component* component = nullptr;
-  try {
-    component = &session.Vbe().ActiveProject()->Components().Item(options.module);
-  } catch (const host::HostError&) {
-    throw CliError(kExitUsage, "no component named '" + options.module + "'");
-  }
+  // By its name or its file's path, as every command's --module.
+  host::Component* component = &FindComponent(session, options.module);
   host::CodeModule* code = component->CodeModule();
   if (code == nullptr) throw CliError(kExitUsage, "'" + options.module + "' holds no code");
   if (options.line < 1 || options.line > code->CountOfLines()) {
@@ -204,7 +200,8 @@ const CommandRegistrar kShortcut{
        app.add_option("ARGS", options->args,
                       "NAME (or #K, its position in the list from 0) and PROJECT.vbp");
        app.add_option("--text", options->text, "save: the shortcut's new text");
-       app.add_option("--module", options->module, "paste: the module to paste into");
+       app.add_option("--module", options->module,
+                      "paste: the module to paste into (its name or its file)");
        app.add_option("--line", options->line, "paste: the line to paste above");
        AddAddinFileOptions(app, options->files,
                            "Say what would change (a paste: print a unified diff); write nothing");

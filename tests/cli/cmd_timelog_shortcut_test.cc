@@ -404,7 +404,9 @@ TEST_F(ToolCommandsTest, ShortcutsAreCreatedSavedPastedAndDeleted) {
   EXPECT_EQ(Marquill({"shortcut", "list"}).out, "Twin\nTwin\n");
   EXPECT_EQ(Marquill({"shortcut", "delete", "#0"}).code, 0);
   EXPECT_EQ(Marquill({"shortcut", "list"}).out, "Twin\n");
-  Result paste_kept = Marquill({"shortcut", "paste", "Twin", "--module", "modMain", "--line", "1",
+  // The module named by its file, as every command's --module takes it.
+  Result paste_kept = Marquill({"shortcut", "paste", "Twin", "--module",
+                                (work_ / "project" / "modMain.bas").string(), "--line", "1",
                                 "--dry-run", Vbp().string()});
   EXPECT_NE(paste_kept.out.find("+' one"), std::string::npos) << "the deleted one's twin stays";
 }

@@ -682,6 +682,18 @@ const SuggestionCase kSuggestionCases[] = {
     {"OptionOfAnotherCommand",
      {"join-lines", "--width", "3", "x.vbp"},
      "marquill: join-lines has no option --width\n"},
+    {"ClockOption",
+     {"clock", "--chek", "x.vbp"},
+     "marquill: clock has no option --chek; did you mean --check?\n"},
+    {"LogOption",
+     {"log", "--totl", "x.vbp"},
+     "marquill: log has no option --totl; did you mean --total?\n"},
+    {"SettingsOption",
+     {"comment-settings", "--standrad", "on"},
+     "marquill: comment-settings has no option --standrad; did you mean --standard?\n"},
+    {"AddinListOption",
+     {"addin-list", "--dryrun"},
+     "marquill: addin-list has no option --dryrun; did you mean --dry-run?\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, SuggestionTest, testing::ValuesIn(kSuggestionCases), RowName());
 

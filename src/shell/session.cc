@@ -1,6 +1,7 @@
 #include "shell/session.h"
 
 #include <ostream>
+#include <system_error>
 
 #include "host/files/file_io.h"
 #include "host/paths/paths.h"
@@ -41,6 +42,43 @@ class ReadOnlySettings : public SettingsStore {
 
 }  // namespace
 
+// Passes every read and write on to the files, noting what each written file held before and
+// holds after, so a command can tell what it changed.
+class NotingTimeLog : public TimeLog {
+ public:
+  explicit NotingTimeLog(TimeLog& files) : files_(files) {}
+
+  std::chrono::system_clock::time_point CurrentTime() override { return files_.CurrentTime(); }
+  std::optional<std::string> Read(const std::string& path) override { return files_.Read(path); }
+  void Append(const std::string& path, std::string_view bytes) override {
+    MemoryTimeLog::Change& change = Note(path);
+    files_.Append(path, bytes);
+    change.after += bytes;
+  }
+  void Replace(const std::string& path, std::string_view bytes) override {
+    MemoryTimeLog::Change& change = Note(path);
+    files_.Replace(path, bytes);
+    change.after = std::string(bytes);
+  }
+  const std::map<std::string, MemoryTimeLog::Change>& Changes() const { return changes_; }
+
+ private:
+  MemoryTimeLog::Change& Note(const std::string& path) {
+    auto found = changes_.find(path);
+    if (found != changes_.end()) return found->second;
+    std::optional<std::string> before;
+    try {
+      before = files_.Read(path);
+    } catch (const std::system_error&) {
+      // The write that follows meets the same fault and reports it.
+    }
+    return changes_.emplace(path, MemoryTimeLog::Change{before, before.value_or("")}).first->second;
+  }
+
+  TimeLog& files_;
+  std::map<std::string, MemoryTimeLog::Change> changes_;
+};
+
 bool IsSideFile(const std::filesystem::path& path) {
   const std::string extension = host::LowerAscii(path.extension().string());
   for (const char* side : {".frx", ".ctx", ".pgx", ".dox", ".dsx"}) {
@@ -75,6 +113,9 @@ Session::Session(const SessionOptions& options) : options_(options) {
   if (options_.dry_run || options_.writes_nothing) {
     dry_run_log_ = std::make_unique<MemoryTimeLog>(options_.time_log);
     options_.time_log = dry_run_log_.get();
+  } else {
+    noting_log_ = std::make_unique<NotingTimeLog>(*options_.time_log);
+    options_.time_log = noting_log_.get();
   }
   // Without a project the window still serves what needs none, such as the comment settings.
   if (options_.project_text) {
@@ -99,6 +140,10 @@ Session::Session(const SessionOptions& options) : options_(options) {
 }
 
 Session::~Session() { Close(); }
+
+const std::map<std::string, MemoryTimeLog::Change>& Session::TextFileChanges() const {
+  return dry_run_log_ != nullptr ? dry_run_log_->Changes() : noting_log_->Changes();
+}
 
 host::vbfiles::VbProject& Session::Project() {
   if (project_ == nullptr) throw host::HostError("the session opened no project");
@@ -133,10 +178,7 @@ std::vector<std::filesystem::path> Session::Finish() {
     changed.push_back(file.path);
   }
   for (const auto& [path, bytes] : preview_pages_) {
-    if (options_.diff_out != nullptr) {
-      *options_.diff_out << host::UnifiedDiff(host::ReadWholeFile(path).value_or(""), bytes, path,
-                                              path);
-    }
+    ShowChange(path, host::ReadWholeFile(path), bytes);
     changed.push_back(path);
   }
   for (const auto& [path, change] : dry_run_log_->Changes()) {

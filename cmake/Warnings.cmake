@@ -10,9 +10,12 @@ if(MARQUILL_WERROR)
   target_compile_options(marquill_warnings INTERFACE -Werror)
 endif()
 
-# Files named *_win.cc hold the Windows side of a platform seam: only the Windows build has them.
+# Files named *_win.cc hold the Windows side of a platform seam and *_posix.cc its other side:
+# each build takes its own.
 macro(marquill_platform_sources list_name)
-  if(NOT WIN32)
+  if(WIN32)
+    list(FILTER ${list_name} EXCLUDE REGEX "_posix\\.cc$")
+  else()
     list(FILTER ${list_name} EXCLUDE REGEX "_win\\.cc$")
   endif()
 endmacro()

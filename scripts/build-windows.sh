@@ -26,7 +26,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${missing[@]}"
 fi
 
-deps="$build_dir/deps"
+deps="$(realpath -m "$build_dir")/deps"
 mkdir -p "$deps"
 if [ ! -f "$deps/sqlite3/sqlite3.c" ]; then
   (cd "$deps" && npm pack --silent "$sqlite_package" >/dev/null &&
@@ -43,7 +43,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
                                            -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-  -DMARQUILL_SQLITE_SOURCE="$PWD/$deps/sqlite3" -DMARQUILL_CLI11_INCLUDE="$PWD/$deps/include" \
+  -DMARQUILL_SQLITE_SOURCE="$deps/sqlite3" -DMARQUILL_CLI11_INCLUDE="$deps/include" \
   -DMARQUILL_TESTS=OFF -DMARQUILL_BENCH=OFF \
   -DMARQUILL_WINDOWS_TESTS="${MARQUILL_WINDOWS_TESTS:-OFF}" "${launcher[@]}"
 targets=(marquill)

@@ -3,14 +3,15 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <ostream>
+#include <set>
 
 #include "cli/command_registry.h"
 #include "cli/targets.h"
 #include "host/code_model.h"
 #include "host/memory/memory_host.h"
 #include "host/text/quote.h"
-#include "host/text/unified_diff.h"
 #include "host/text/vb_text.h"
 #include "host/vbfiles/code_page.h"
 #include "host/vbfiles/vb_project.h"
@@ -145,10 +146,37 @@ CLI::Option* AddCheckFlag(CLI::App& app, bool& check, CLI::Option* dry_run) {
   return option;
 }
 
-void WriteDryRunDiff(std::ostream& out, const std::filesystem::path& file, std::string_view before,
-                     std::string_view after) {
-  const std::string label = DisplayPath(file);
-  out << host::UnifiedDiff(before, after, "a/" + label, "b/" + label);
+void AddAddinFileOptions(CLI::App& app, AddinFileOptions& options,
+                         const std::string& dry_run_help) {
+  CLI::Option* dry_run = app.add_flag("--dry-run", options.dry_run, dry_run_help);
+  AddCheckFlag(app, options.check, dry_run);
+  app.add_flag("-q,--quiet", options.quiet, "No summary line");
+  app.add_flag("-v,--verbose", options.verbose, "List each file on stderr");
+}
+
+int ReportAddinFiles(const std::string& command, const AddinFileOptions& options,
+                     const std::vector<std::filesystem::path>& examined,
+                     const std::vector<std::filesystem::path>& changed, double elapsed,
+                     std::ostream& out, std::ostream& err) {
+  std::set<std::filesystem::path> changes;
+  for (const auto& file : changed) changes.insert(FileIdentity(file));
+  if (options.check) {
+    for (const auto& file : changed) out << DisplayPath(file) << '\n';
+  }
+  const std::string verb = options.WritesNothing() ? " would change" : " changed";
+  if (!options.quiet) {
+    if (options.verbose) {
+      for (const auto& file : examined) {
+        err << command << ": " << DisplayPath(file)
+            << (changes.count(FileIdentity(file)) > 0 ? verb : " unchanged") << '\n';
+      }
+    }
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.1f s", elapsed);
+    err << command << ": " << examined.size() << (examined.size() == 1 ? " file, " : " files, ")
+        << changes.size() << verb << ", " << seconds << '\n';
+  }
+  return options.check && !changes.empty() ? kExitFailed : kExitDone;
 }
 
 CLI::Option* NotEmpty(CLI::Option* option) {

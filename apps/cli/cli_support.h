@@ -47,10 +47,29 @@ CLI::Option* AddDryRunFlag(CLI::App& app, bool& dry_run);
 // and write nothing.
 CLI::Option* AddCheckFlag(CLI::App& app, bool& check, CLI::Option* dry_run);
 
-// The unified diff of `file` from `before` to `after`, named a/PATH and b/PATH as `git apply`
-// wants them (see DisplayPath); nothing when they are equal.
-void WriteDryRunDiff(std::ostream& out, const std::filesystem::path& file, std::string_view before,
-                     std::string_view after);
+// The conventions of commands that change files of the add-in's own (its database, the IDE's
+// add-in list) rather than a project's: --check lists the files that would change (exit 1 when
+// any would), --dry-run shows the change, both write nothing anywhere; after a change the
+// summary line goes to stderr (-q silences it, -v names each file first).
+struct AddinFileOptions {
+  bool check = false;
+  bool dry_run = false;
+  bool quiet = false;
+  bool verbose = false;
+
+  bool WritesNothing() const { return check || dry_run; }
+};
+
+// Declares --check, --dry-run (with `dry_run_help`), -q and -v.
+void AddAddinFileOptions(CLI::App& app, AddinFileOptions& options, const std::string& dry_run_help);
+
+// What such a command tells once it has worked on `examined` and changed (or, in a preview,
+// would change) `changed` of them, `elapsed` seconds after it started: the files on stdout under
+// --check, the summary line on stderr. The exit code: 1 under --check when a file would change.
+int ReportAddinFiles(const std::string& command, const AddinFileOptions& options,
+                     const std::vector<std::filesystem::path>& examined,
+                     const std::vector<std::filesystem::path>& changed, double elapsed,
+                     std::ostream& out, std::ostream& err);
 
 // Refuses an empty value ("--module ''" must not mean "no module").
 CLI::Option* NotEmpty(CLI::Option* option);

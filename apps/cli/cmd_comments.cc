@@ -2,6 +2,7 @@
 // changes the comment settings kept in the add-in database and presses "&Save"; the second picks
 // a module, ticks members and presses "&Insert".
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -56,8 +57,7 @@ struct SettingsOptions {
   std::optional<std::string> delim_count;
   std::optional<std::string> member_line;
   std::optional<std::string> module_template_file;
-  bool dry_run = false;
-  bool check = false;
+  AddinFileOptions files;
 
   bool AnyChange() const {
     for (const auto& value : switches) {
@@ -150,6 +150,7 @@ void TypeInto(shell::frmUtility& window, const SettingsOptions& options,
 // Without a project: the window serves the settings alone. A preview writes nothing anywhere;
 // the database is then a scratch copy.
 int RunSettings(const SettingsOptions& options, CliContext& context) {
+  const auto started = std::chrono::steady_clock::now();
   if (options.delim_count) CheckCount(*options.delim_count);
   std::optional<std::string> module_template;
   if (options.module_template_file)
@@ -158,7 +159,7 @@ int RunSettings(const SettingsOptions& options, CliContext& context) {
   shell::ConsolePlatform console(false, context.in, context.err);
   shell::ScriptedPlatform platform(&console);
   shell::SessionOptions session_options;
-  session_options.writes_nothing = options.dry_run || options.check;
+  session_options.writes_nothing = options.files.WritesNothing();
   session_options.platform = &platform;
   shell::Session session(session_options);
   RequireSettings(session, platform);
@@ -176,17 +177,19 @@ int RunSettings(const SettingsOptions& options, CliContext& context) {
                    "by another program, or is not a database; nothing was changed");
   }
   const docs::CommentSettings after = shell::CommentSettingsOf(window);
-  // The database is no text file: the diff shows the listing, named by the file it is kept in.
-  const std::string label = DatabaseFile(session).string();
+  const fs::path database = DatabaseFile(session);
   session.Finish();
-  if (options.check) {
-    if (after == before) return kExitDone;
-    context.out << label << '\n';
-    return kExitFailed;
-  }
-  if (options.dry_run)
+  // The database is no text file: the diff shows the listing, named by the file it is kept in,
+  // for reading (there is nothing in it for `git apply`).
+  if (options.files.dry_run) {
+    const std::string label = database.string();
     context.out << host::UnifiedDiff(Listing(before), Listing(after), label, label);
-  return kExitDone;
+  }
+  std::vector<fs::path> changed;
+  if (after != before) changed.push_back(database);
+  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+  return ReportAddinFiles("comment-settings", options.files, {database}, changed, elapsed.count(),
+                          context.out, context.err);
 }
 
 RunFn SetupSettings(CLI::App& app) {
@@ -204,12 +207,8 @@ RunFn SetupSettings(CLI::App& app) {
                  "Extra text for member headers, with its own comment mark");
   app.add_option("--module-template", options->module_template_file,
                  "File holding the module header template, with its own comment marks");
-  CLI::Option* dry_run =
-      app.add_flag("--dry-run", options->dry_run,
-                   "Print a diff of the settings that would be saved; write nothing");
-  app.add_flag("--check", options->check,
-               "Print the database's path and exit 1 if the settings would change; write nothing")
-      ->excludes(dry_run);
+  AddAddinFileOptions(app, options->files,
+                      "Print a diff of the settings that would be saved; write nothing");
   return [options](CliContext& context) { return RunSettings(*options, context); };
 }
 

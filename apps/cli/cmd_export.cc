@@ -14,6 +14,7 @@
 #include "cli/command_registry.h"
 #include "cli/member_target.h"
 #include "host/files/file_io.h"
+#include "host/paths/paths.h"
 #include "host/vbfiles/load_error.h"
 #include "shell/platform/console_platform.h"
 #include "shell/platform/scripted_platform.h"
@@ -73,14 +74,14 @@ void AddPreviewFlags(CLI::App& app, OutputOptions& options) {
 
 // Writes the page (or previews it). True when the file now holds it.
 int WritePage(const Page& page, Preview mode, CliContext& context) {
-  const std::string before = host::ReadWholeFile(page.path).value_or("");
+  const std::optional<std::string> before = host::ReadWholeFile(page.path);
   if (mode == Preview::kDryRun) {
-    WriteDryRunDiff(context.out, page.path, before, page.bytes);
+    shell::WriteFileDiff(context.out, page.path, before, page.bytes);
     return kExitDone;
   }
   if (mode == Preview::kCheck) {
-    if (before == page.bytes && fs::exists(page.path)) return kExitDone;
-    context.out << page.path << "\n";
+    if (before == page.bytes) return kExitDone;
+    context.out << host::DisplayPath(page.path) << "\n";
     return kExitFailed;
   }
   try {

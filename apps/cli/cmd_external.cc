@@ -2,6 +2,7 @@
 // (through Wine), `addin-list [--edit FILE]` shows or replaces the IDE's add-in list. Both press
 // the buttons of the main window's "&Logs && External" tab; neither needs a project.
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -25,8 +26,8 @@ namespace {
 struct ExternalOptions {
   std::string action;
   std::string file;
-  bool dry_run = false;
-  bool check = false;
+  bool dry_run = false;    // regsvr
+  AddinFileOptions files;  // addin-list
 };
 
 void FailOnError(const shell::ScriptedPlatform& platform) {
@@ -92,6 +93,7 @@ std::string EditorTextOf(const std::string& path) {
 }
 
 int RunAddinList(const ExternalOptions& options, CliContext& context) {
+  const auto started = std::chrono::steady_clock::now();
   const std::string replacement = options.file.empty() ? "" : EditorTextOf(options.file);
   shell::ConsolePlatform console(false, context.in, context.err, /*interactive=*/false);
   shell::ScriptedPlatform platform;
@@ -99,7 +101,7 @@ int RunAddinList(const ExternalOptions& options, CliContext& context) {
   std::ostringstream no_diff;
   CliContext check_context{no_diff, context.err, context.in};
   shell::SessionOptions session_options = ProjectlessSession(
-      options.dry_run || options.check, platform, options.check ? check_context : context);
+      options.files.WritesNothing(), platform, options.files.check ? check_context : context);
   session_options.writes_nothing = options.file.empty();
   shell::Session session(session_options);
   shell::frmUtility& window = session.Window();
@@ -113,10 +115,18 @@ int RunAddinList(const ExternalOptions& options, CliContext& context) {
     window.cmdVBAddin(1).Click();
     FailOnError(platform);
   }
-  const std::vector<std::filesystem::path> changed = session.Finish();
-  if (!options.check) return kExitDone;
-  for (const auto& file : changed) context.out << host::DisplayPath(file) << "\n";
-  return changed.empty() ? kExitDone : kExitFailed;
+  const std::vector<std::filesystem::path> written = session.Finish();
+  if (options.file.empty()) return kExitDone;
+  // Finish() names only what a preview would write; a real save is read from the session.
+  std::vector<std::filesystem::path> changed = written;
+  std::vector<std::filesystem::path> examined;
+  for (const auto& [path, change] : session.TextFileChanges()) {
+    examined.push_back(path);
+    if (!options.files.WritesNothing() && change.before != change.after) changed.push_back(path);
+  }
+  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+  return ReportAddinFiles("addin-list", options.files, examined, changed, elapsed.count(),
+                          context.out, context.err);
 }
 
 const CommandRegistrar kRegsvr{
@@ -136,7 +146,8 @@ const CommandRegistrar kAddinList{
      [](CLI::App& app) -> RunFn {
        auto options = std::make_shared<ExternalOptions>();
        app.add_option("--edit", options->file, "Write this file's lines as the add-in list");
-       AddCheckFlag(app, options->check, AddDryRunFlag(app, options->dry_run));
+       AddAddinFileOptions(app, options->files,
+                           "Print a unified diff of the list's change; write nothing");
        return [options](CliContext& context) { return RunAddinList(*options, context); };
      }}};
 

@@ -2,6 +2,7 @@
 // main window and the toolbar's shortcut box, as a user would work them.
 #include <CLI/CLI.hpp>
 #include <charconv>
+#include <chrono>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -26,8 +27,7 @@ struct ShortcutOptions {
   std::string text;
   std::string module;
   int line = 0;
-  bool dry_run = false;
-  bool check = false;
+  AddinFileOptions files;
 };
 
 struct Request {
@@ -98,12 +98,8 @@ void FailOnError(const shell::ScriptedPlatform& platform) {
 }
 
 void Paste(shell::Session& session, const ShortcutOptions& options, int entry) {
-  host::Component* component = nullptr;
-  try {
-    component = &session.Vbe().ActiveProject()->Components().Item(options.module);
-  } catch (const host::HostError&) {
-    throw CliError(kExitUsage, "no component named '" + options.module + "'");
-  }
+  // By its name or its file's path, as every command's --module.
+  host::Component* component = &FindComponent(session, options.module);
   host::CodeModule* code = component->CodeModule();
   if (code == nullptr) throw CliError(kExitUsage, "'" + options.module + "' holds no code");
   if (options.line < 1 || options.line > code->CountOfLines()) {
@@ -117,6 +113,7 @@ void Paste(shell::Session& session, const ShortcutOptions& options, int entry) {
 }
 
 int Run(const ShortcutOptions& options, CliContext& context) {
+  const auto started = std::chrono::steady_clock::now();
   const Request request = ParseArgs(options);
   if (options.action == "new") {
     const std::string problem = shell::ShortcutNameProblem(request.name);
@@ -129,14 +126,22 @@ int Run(const ShortcutOptions& options, CliContext& context) {
   shell::ScriptedPlatform platform;
   shell::SessionOptions session_options;
   session_options.project = request.project;
-  session_options.dry_run = options.dry_run || options.check;
+  session_options.dry_run = options.files.WritesNothing();
   session_options.writes_nothing = options.action == "list";
-  session_options.diff_out = options.check ? &no_diff : &context.out;
+  session_options.diff_out = options.files.check ? &no_diff : &context.out;
   session_options.platform = &platform;
   std::string report;
+  std::vector<std::filesystem::path> examined;
   std::vector<std::filesystem::path> changed;
   try {
     shell::Session session(session_options);
+    if (!request.project.empty()) {
+      for (const auto& entry : session.Project().Entries()) {
+        if (entry.image) examined.push_back(entry.path);
+      }
+    } else {
+      examined.push_back(session.Addin().Shared().database.File());
+    }
     shell::frmUtility& window = session.Window();
     window.SSTab1.SetTab(shell::CodeTab::kPage);
     if (options.action == "list") {
@@ -169,16 +174,18 @@ int Run(const ShortcutOptions& options, CliContext& context) {
   } catch (const host::vbfiles::SaveError& error) {
     throw CliError(kExitFailed, error.what());
   }
-  if (options.check) {
-    if (!report.empty()) changed.push_back(shell::DefaultAddinFolder() + "Marquill.mdb");
-    for (const auto& file : changed) context.out << host::DisplayPath(file) << "\n";
-    return changed.empty() ? kExitDone : kExitFailed;
-  }
+  if (options.action == "list") return kExitDone;
+  // The database is no text file: a preview says what it would do to it.
   if (!report.empty()) {
-    context.out << (options.dry_run ? "dry run, Marquill.mdb unchanged: would have " : "") << report
-                << "\n";
+    changed = examined;
+    if (!options.files.check) {
+      context.out << (options.files.dry_run ? "dry run, Marquill.mdb unchanged: would have " : "")
+                  << report << "\n";
+    }
   }
-  return kExitDone;
+  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+  return ReportAddinFiles("shortcut", options.files, examined, changed, elapsed.count(),
+                          context.out, context.err);
 }
 
 const CommandRegistrar kShortcut{
@@ -193,9 +200,11 @@ const CommandRegistrar kShortcut{
        app.add_option("ARGS", options->args,
                       "NAME (or #K, its position in the list from 0) and PROJECT.vbp");
        app.add_option("--text", options->text, "save: the shortcut's new text");
-       app.add_option("--module", options->module, "paste: the module to paste into");
+       app.add_option("--module", options->module,
+                      "paste: the module to paste into (its name or its file)");
        app.add_option("--line", options->line, "paste: the line to paste above");
-       AddCheckFlag(app, options->check, AddDryRunFlag(app, options->dry_run));
+       AddAddinFileOptions(app, options->files,
+                           "Say what would change (a paste: print a unified diff); write nothing");
        return [options](CliContext& context) { return Run(*options, context); };
      }}};
 

@@ -1,13 +1,18 @@
-// The time log commands: `clock` starts or stops the project's clock, `log` shows the project's
-// time log and its total. Both drive the add-in as a user would: the toolbar's "Time counting"
-// button, and the log viewer's "Load".
+// The time log commands: `clock` starts or stops each project's clock, `log` shows each
+// project's time log and its total. Both drive the add-in as a user would: the toolbar's "Time
+// counting" button, and the log viewer's "Load". `clock` changes files, so it runs through the
+// project command framework (targets, --check, --dry-run, settings, summary); `log` only reads.
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
 
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "cli/project_command.h"
+#include "cli/targets.h"
 #include "host/paths/paths.h"
 #include "host/timelog/time_log_text.h"
 #include "host/vbfiles/load_error.h"
@@ -19,13 +24,6 @@
 namespace marquill::cli {
 namespace {
 
-struct TimeLogOptions {
-  std::string project;
-  bool dry_run = false;
-  bool check = false;
-  bool total_only = false;
-};
-
 // Messages the add-in showed in boxes titled "Error", without the title.
 std::vector<std::string> Errors(const shell::ScriptedPlatform& platform) {
   std::vector<std::string> errors;
@@ -36,69 +34,45 @@ std::vector<std::string> Errors(const shell::ScriptedPlatform& platform) {
   return errors;
 }
 
-std::string LogPathOf(const std::string& project) {
+std::string LogPathOf(const std::filesystem::path& project) {
   return host::TimeLogPath(std::filesystem::absolute(project).string());
 }
 
-shell::SessionOptions SessionFor(const TimeLogOptions& options, shell::PlatformServices& platform,
-                                 CliContext& context, bool read_only) {
-  shell::SessionOptions session;
-  session.project = std::filesystem::absolute(options.project);
-  session.dry_run = options.dry_run || options.check;
-  // Showing the log changes nothing: not even the window's place is saved.
-  session.writes_nothing = read_only;
-  session.diff_out = &context.out;
-  session.platform = &platform;
-  return session;
-}
-
-template <class Steps>
-void InSession(const shell::SessionOptions& options, Steps steps) {
-  try {
-    shell::Session session(options);
-    steps(session);
-    session.Finish();
-  } catch (const host::vbfiles::LoadError& error) {
-    throw CliError(kExitUsage, error.file(), error.line(), error.message());
-  } catch (const host::vbfiles::SaveError& error) {
-    throw CliError(kExitFailed, error.what());
-  }
+// A time log belongs to a project file; a component file worked on alone has none.
+void RequireProject(const std::filesystem::path& target, const std::string& command) {
+  if (!IsComponentFile(target)) return;
+  throw CliError(kExitUsage, target.string(), 0,
+                 command +
+                     " works on projects (.vbp, or the groups and folders that hold them): "
+                     "a component file has no time log");
 }
 
 // Each run is a new connection, whose clock starts stopped: the log tells whether the clock was
 // left running, and the disconnection must not stop it again.
-int RunClock(const TimeLogOptions& options, CliContext& context) {
-  std::ostringstream no_diff;
-  CliContext check_context{no_diff, context.err, context.in};
-  CliContext& session_context = options.check ? check_context : context;
-  shell::ScriptedPlatform platform;
-  const std::string log_path = LogPathOf(options.project);
-  InSession(SessionFor(options, platform, session_context, false), [&](shell::Session& session) {
-    std::optional<std::string> log;
-    try {
-      log = shell::FileTimeLog().Read(log_path);
-    } catch (const std::system_error& error) {
-      throw CliError(kExitFailed, log_path, 0, "cannot read: " + error.code().message());
-    }
-    if (log && !host::LooksLikeText(*log)) {
-      throw CliError(kExitFailed, log_path, 0, "not a text file; nothing was written");
-    }
-    session.Addin().SetClockRunning(log && host::ClockLeftRunning(*log));
-    session.Bars().Click(*session.Bars().FindControl(shell::kToolbarName, "Time counting"));
-    session.Addin().SetClockRunning(false);
-    std::vector<std::string> errors = Errors(platform);
-    if (!errors.empty()) throw CliError(kExitFailed, errors.front());
-  });
-  if (options.check) {
-    context.out << host::DisplayPath(log_path) << "\n";  // a toggle always adds a line
-    return kExitFailed;
+void ToggleClock(ProjectRun& run) {
+  RequireProject(run.target, "clock");
+  const std::string log_path = LogPathOf(run.target);
+  std::optional<std::string> log;
+  try {
+    log = shell::FileTimeLog().Read(log_path);
+  } catch (const std::system_error& error) {
+    throw CliError(kExitFailed, log_path, 0, "cannot read: " + error.code().message());
   }
-  if (!options.dry_run) {
-    for (const shell::PlatformCall& call : platform.CallsOf("MsgBox")) {
-      context.out << call.detail.substr(shell::kAppTitle.size() + 2) << "\n";
-    }
+  if (log && !host::LooksLikeText(*log)) {
+    throw CliError(kExitFailed, log_path, 0, "not a text file; nothing was written");
   }
-  return kExitDone;
+  shell::Session& session = run.session;
+  session.Addin().SetClockRunning(log && host::ClockLeftRunning(*log));
+  session.Bars().Click(*session.Bars().FindControl(shell::kToolbarName, "Time counting"));
+  session.Addin().SetClockRunning(false);
+  std::vector<std::string> errors = Errors(run.platform);
+  if (!errors.empty()) throw CliError(kExitFailed, errors.front());
+  // A preview shows the log's change as the framework shows every file's.
+  if (run.WritesNothing()) return;
+  for (const shell::PlatformCall& call : run.platform.CallsOf("MsgBox")) {
+    if (run.one_of_several) run.context.out << host::DisplayPath(run.target) << ": ";
+    run.context.out << call.detail.substr(shell::kAppTitle.size() + 2) << "\n";
+  }
 }
 
 std::string TerminalText(std::string text) {
@@ -122,19 +96,36 @@ int ReportUnreadLines(const std::string& log_path, CliContext& context) {
   return total.unread_lines.empty() ? kExitDone : kExitFailed;
 }
 
-int RunLog(const TimeLogOptions& options, CliContext& context) {
+struct LogOptions {
+  std::vector<std::string> targets;
+  std::vector<std::string> excludes;
+  bool total_only = false;
+};
+
+// Shows one project's log through the log viewer's "Load"; showing it writes nothing, not even
+// the window's place.
+int ShowLog(const std::filesystem::path& project, const LogOptions& options, CliContext& context) {
+  RequireProject(project, "log");
   shell::ScriptedPlatform platform;
-  const std::string log_path = LogPathOf(options.project);
+  shell::SessionOptions session_options;
+  session_options.project = std::filesystem::absolute(project);
+  session_options.writes_nothing = true;
+  session_options.platform = &platform;
+  session_options.load = ProjectLoadOptions(context.err);
+  const std::string log_path = LogPathOf(project);
   std::string text;
   std::string total;
   std::vector<std::string> errors;
-  InSession(SessionFor(options, platform, context, true), [&](shell::Session& session) {
+  try {
+    shell::Session session(session_options);
     shell::frmUtility& window = session.Window();
     window.cmdLogs(0).Click();
     if (!options.total_only) text = window.txtLogs.Text();
     total = window.txtTotalLogs.Text();
     errors = Errors(platform);
-  });
+  } catch (const host::vbfiles::LoadError& error) {
+    throw CliError(kExitUsage, error.file(), error.line(), error.message());
+  }
   if (total.empty() && errors.empty()) {
     throw CliError(kExitFailed, log_path, 0, "no time log: the clock was never started");
   }
@@ -144,24 +135,53 @@ int RunLog(const TimeLogOptions& options, CliContext& context) {
   return errors.empty() ? kExitDone : ReportUnreadLines(log_path, context);
 }
 
-const CommandRegistrar kClock{
-    {"clock", "Start the project's clock, or stop it when the log shows it running",
-     [](CLI::App& app) -> RunFn {
-       auto options = std::make_shared<TimeLogOptions>();
-       AddProjectArgument(app, options->project);
-       AddCheckFlag(app, options->check, AddDryRunFlag(app, options->dry_run));
-       return [options](CliContext& context) { return RunClock(*options, context); };
-     }}};
+// Several projects are shown one after the other, each under a "==> LOG <==" line as head(1)
+// names its files; a project that fails is reported and the others are still shown.
+int RunLog(const LogOptions& options, CliContext& context) {
+  std::vector<ProjectTarget> projects;
+  for (const std::string& target : options.targets) {
+    for (ProjectTarget& project : ExpandTarget(target, options.excludes))
+      projects.push_back(std::move(project));
+  }
+  int exit_code = kExitDone;
+  for (std::size_t i = 0; i < projects.size(); ++i) {
+    if (projects.size() > 1) {
+      context.out << (i == 0 ? "" : "\n") << "==> "
+                  << host::DisplayPath(LogPathOf(projects[i].path)) << " <==\n";
+    }
+    try {
+      exit_code = std::max(exit_code, ShowLog(projects[i].path, options, context));
+    } catch (const CliError& error) {
+      if (projects.size() == 1) throw;
+      context.err << FormatError(error) << "\n";
+      exit_code = std::max(exit_code, error.exit_code());
+    }
+  }
+  return exit_code;
+}
 
-const CommandRegistrar kLog{{"log", "Show the project's time log and the total time it records",
-                             [](CLI::App& app) -> RunFn {
-                               auto options = std::make_shared<TimeLogOptions>();
-                               AddProjectArgument(app, options->project);
-                               app.add_flag("--total", options->total_only, "Show only the total");
-                               return [options](CliContext& context) {
-                                 return RunLog(*options, context);
-                               };
-                             }}};
+const ProjectCommandRegistrar kClock{{
+    .name = "clock",
+    .description = "Start each project's clock, or stop it when the log shows it running",
+    .setup = [](CLI::App&) -> ProjectAction { return ToggleClock; },
+    .examines_project_files = false,
+    .reports_messages = true,
+}};
+
+const CommandRegistrar kLog{
+    {"log", "Show each project's time log and the total time it records",
+     [](CLI::App& app) -> RunFn {
+       auto options = std::make_shared<LogOptions>();
+       app.add_option("TARGET", options->targets,
+                      "Projects (.vbp), groups (.vbg) or folders (every .vbp below)")
+           ->required();
+       app.add_option("--exclude", options->excludes,
+                      "Skip files and folders matching GLOB below a folder target")
+           ->type_name("GLOB");
+       AddCodePageOption(app);
+       app.add_flag("--total", options->total_only, "Show only the total");
+       return [options](CliContext& context) { return RunLog(*options, context); };
+     }}};
 
 }  // namespace
 }  // namespace marquill::cli

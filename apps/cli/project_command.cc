@@ -19,7 +19,6 @@
 #include "cli/project_settings.h"
 #include "cli/targets.h"
 #include "host/files/file_io.h"
-#include "host/text/unified_diff.h"
 #include "host/vbfiles/load_error.h"
 #include "shell/platform/console_platform.h"
 #include "shell/platform/scripted_platform.h"
@@ -108,10 +107,26 @@ std::vector<CLI::Option*> DeclareCommon(CLI::App& app, CommonOptions& options,
 
 // The command's own options as the command line gave them, to parse again with settings.
 struct GivenOptions {
-  std::vector<std::string> named;       // --name=value
+  std::vector<std::string> named;       // --name=value, or --name and an empty value
   std::vector<std::string> positional;  // in order
   std::set<std::string> names;          // long names without dashes
 };
+
+// An option and its value as arguments to parse again. `--name=value` keeps a value that starts
+// with a dash a value; an empty one must be an argument of its own, as the parser takes
+// `--name=` for a missing value. A flag takes no argument of its own, so it keeps the `=`.
+void AppendOption(std::vector<std::string>& args, const CLI::Option& option,
+                  const std::string& dashed_name, const std::string& value) {
+  const bool flag = option.get_expected_min() == 0;
+  if (value.empty() && !flag) {
+    args.push_back(dashed_name);
+    args.push_back(value);
+  } else if (dashed_name.starts_with("--")) {
+    args.push_back(dashed_name + "=" + value);
+  } else {
+    args.push_back(dashed_name + value);
+  }
+}
 
 GivenOptions CollectGiven(CLI::App& app, const std::vector<CLI::Option*>& common) {
   GivenOptions given;
@@ -127,10 +142,10 @@ GivenOptions CollectGiven(CLI::App& app, const std::vector<CLI::Option*>& common
       continue;
     }
     const std::string name = lnames.empty() ? snames.front() : lnames.front();
-    const std::string dashes = lnames.empty() ? "-" : "--";
+    const std::string dashed = (lnames.empty() ? "-" : "--") + name;
     given.names.insert(name);
     for (const std::string& value : option->results()) {
-      given.named.push_back(lnames.empty() ? dashes + name + value : dashes + name + "=" + value);
+      AppendOption(given.named, *option, dashed, value);
     }
   }
   return given;
@@ -161,7 +176,7 @@ class Configurations {
         continue;
       }
       if (given_.names.count(key) > 0) continue;
-      args.push_back("--" + key + "=" + value.value);
+      AppendOption(args, *option, "--" + key, value.value);
       used.push_back(&value);
     }
     if (!given_.positional.empty()) {
@@ -222,13 +237,18 @@ class SettingsCache {
 };
 
 // Under a preview the add-in's questions get Yes without a word: nothing is written, so nothing
-// needs confirming, and the preview shows what Yes does. Everything else goes to the console.
+// needs confirming, and the preview shows what Yes does. A command that reports the add-in's
+// messages itself keeps them from the console. Everything else goes to the console.
 class PreviewPlatform : public shell::PlatformServices {
  public:
-  explicit PreviewPlatform(shell::PlatformServices& console) : console_(console) {}
+  PreviewPlatform(shell::PlatformServices& console, bool yes_to_questions, bool silent_messages)
+      : console_(console), yes_to_questions_(yes_to_questions), silent_messages_(silent_messages) {}
 
   shell::MsgBoxResult MsgBox(const shell::MessageBox& box) override {
-    if (box.buttons == shell::MsgBoxButtons::kYesNo) return shell::MsgBoxResult::kYes;
+    if (box.buttons == shell::MsgBoxButtons::kYesNo && yes_to_questions_)
+      return shell::MsgBoxResult::kYes;
+    if (box.buttons == shell::MsgBoxButtons::kOkOnly && silent_messages_)
+      return shell::MsgBoxResult::kOk;
     return console_.MsgBox(box);
   }
   std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
@@ -253,17 +273,21 @@ class PreviewPlatform : public shell::PlatformServices {
 
  private:
   shell::PlatformServices& console_;
+  bool yes_to_questions_;
+  bool silent_messages_;
 };
 
 // The add-in's platform for one project: a recording in front (commands look at what was
 // asked), the console behind, and in previews the quiet Yes between.
 class ProjectPlatform {
  public:
-  ProjectPlatform(bool assume_yes, bool preview, bool quiet_yes, CliContext& context)
+  ProjectPlatform(bool assume_yes, bool preview, bool quiet_yes, bool silent_messages,
+                  CliContext& context)
       : console_(assume_yes, context.in, context.err,
                  preview ? std::optional<bool>(false) : std::nullopt),
-        preview_(console_),
-        recording_(quiet_yes ? static_cast<shell::PlatformServices*>(&preview_) : &console_) {}
+        preview_(console_, quiet_yes, silent_messages),
+        recording_(quiet_yes || silent_messages ? static_cast<shell::PlatformServices*>(&preview_)
+                                                : &console_) {}
 
   shell::ScriptedPlatform& Services() { return recording_; }
 
@@ -303,9 +327,10 @@ class ProjectCommandRun {
         !options_.stdin_filename.empty()) {
       return RunStandardInput();
     }
-    for (const ProjectTarget& target : Targets()) {
+    const std::vector<ProjectTarget> targets = Targets();
+    for (const ProjectTarget& target : targets) {
       try {
-        RunProject(target);
+        RunProject(target, targets.size() > 1);
       } catch (const CliError& error) {
         Fail(error);
       } catch (const host::vbfiles::LoadError& error) {
@@ -344,10 +369,10 @@ class ProjectCommandRun {
   std::unique_ptr<ProjectPlatform> MakePlatform(bool writes_nothing) {
     return std::make_unique<ProjectPlatform>(options_.yes, writes_nothing,
                                              writes_nothing && command_.yes_when_writing_nothing,
-                                             context_);
+                                             command_.reports_messages, context_);
   }
 
-  void RunProject(const ProjectTarget& target) {
+  void RunProject(const ProjectTarget& target, bool one_of_several) {
     const RunMode mode = options_.Mode();
     const bool alone = target.kind == TargetKind::kComponent;
     const auto platforms = MakePlatform(mode != RunMode::kWrite);
@@ -361,7 +386,7 @@ class ProjectCommandRun {
     ProjectAction action = configurations_.For(settings_.For(target.path.parent_path()));
     shell::Session session(session_options);
     PrintLoadNotices(context_.err, session.Project());
-    ProjectRun run{session, platform, context_, mode, target.path, tallies_};
+    ProjectRun run{session, platform, context_, mode, target.path, tallies_, one_of_several};
     action(run);
     session.Close();
     const fs::path made_up = alone ? session_options.project : fs::path();
@@ -392,17 +417,31 @@ class ProjectCommandRun {
         }
       }
     }
-    Count(session, changed);
+    std::vector<fs::path> examined;
+    if (command_.examines_project_files) {
+      for (const auto& entry : session.Project().Entries()) {
+        if (entry.image) examined.push_back(entry.path);
+      }
+    }
+    // Text files beside the project (a time log): written already, or kept in memory.
+    for (const auto& [path, change] : session.TextFileChanges()) {
+      if (change.before == change.after || !keep(path)) continue;
+      examined.push_back(path);
+      changed.insert(FileIdentity(path));
+      if (mode == RunMode::kCheck) context_.out << DisplayPath(path) << '\n';
+      if (mode == RunMode::kDryRun)
+        shell::WriteFileDiff(context_.out, path, change.before, change.after);
+    }
+    Count(examined, changed);
   }
 
-  void Count(shell::Session& session, const std::set<fs::path>& changed) {
+  void Count(const std::vector<fs::path>& examined, const std::set<fs::path>& changed) {
     changed_ += static_cast<long>(changed.size());
-    for (const auto& entry : session.Project().Entries()) {
-      if (!entry.image) continue;
-      const fs::path file = FileIdentity(entry.path);
+    for (const fs::path& path : examined) {
+      const fs::path file = FileIdentity(path);
       if (!examined_.insert(file).second) continue;
       if (options_.verbose) {
-        context_.err << command_.name << ": " << DisplayPath(entry.path)
+        context_.err << command_.name << ": " << DisplayPath(path)
                      << (changed.count(file) > 0 ? Changed() : " unchanged") << '\n';
       }
     }
@@ -500,7 +539,7 @@ int ProjectCommandRun::RunStandardInput() {
   std::string output = input;
   try {
     shell::Session session(session_options);
-    ProjectRun run{session, platform, context_, mode, name, tallies_};
+    ProjectRun run{session, platform, context_, mode, name, tallies_, false};
     action(run);
     session.Close();
     for (auto& rendered : session.Project().SaveToMemory()) {
@@ -516,8 +555,7 @@ int ProjectCommandRun::RunStandardInput() {
     return changes ? kExitFailed : kExitDone;
   }
   if (mode == RunMode::kDryRun) {
-    const std::string label = DisplayPath(name);
-    context_.out << host::UnifiedDiff(input, output, "a/" + label, "b/" + label);
+    shell::WriteFileDiff(context_.out, name, input, output);
     return kExitDone;
   }
   context_.out << output;

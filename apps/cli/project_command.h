@@ -8,6 +8,8 @@
 //   - --check (list the files that would change, exit 1 if any), --dry-run (a diff that
 //     `git apply` takes), both writing nothing anywhere and asking nothing;
 //   - a file shared by several projects of one call is written once, by the first;
+//   - text files the add-in writes beside the project (its time log) are previewed and counted
+//     like the project's own;
 //   - the summary line on stderr (-q silences it, -v lists each file).
 //
 //   const ProjectCommandRegistrar kTidy{{
@@ -59,6 +61,9 @@ struct ProjectRun {
   std::filesystem::path target;
   // Extra figures for the summary line ("3 statements left continued"), added up over projects.
   std::map<std::string, long>& tallies;
+  // Whether this call works on more than this one project: what the action prints should then
+  // say which project it is about.
+  bool one_of_several = false;
 
   bool WritesNothing() const { return mode != RunMode::kWrite; }
   void Tally(const std::string& what, long count) { tallies[what] += count; }
@@ -78,6 +83,12 @@ struct ProjectCommand {
   // Under --dry-run and --check a question no one answers gets Yes (the preview shows what
   // would be done); `run` keeps its scripts' own answers and says No otherwise.
   bool yes_when_writing_nothing = true;
+  // The summary counts the project's files as examined. A command that works on a file beside
+  // the project instead (its time log) counts only the files it writes.
+  bool examines_project_files = true;
+  // The action reports the add-in's messages itself (from `run.platform`'s recording), so they
+  // do not also go to the console.
+  bool reports_messages = false;
 };
 
 // The CliCommand that runs `command` through the framework.

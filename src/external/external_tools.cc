@@ -5,7 +5,7 @@
 namespace marquill::external {
 
 namespace {
-constexpr char kSeparator = '/';
+constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 }  // namespace
 
 std::string RegistrationCommandLine(std::string_view system_folder, std::string_view server_file,

@@ -1,41 +1,83 @@
 #include "shell/session.h"
 
 #include <ostream>
+#include <system_error>
 
 #include "host/files/file_io.h"
 #include "host/paths/paths.h"
 #include "host/text/unified_diff.h"
 #include "host/text/vb_text.h"
+#include "shell/settings/system_settings.h"
 #include "shell/window/export_tab_commands.h"
 
 namespace marquill::shell {
 
 namespace {
 
+// A folder named with the system's own separator at its end (a Windows "C:\\Marquill\\") is
+// already a folder path.
 std::string WithSeparator(std::string folder) {
-  if (folder.empty() || folder.back() != kPathSeparator) folder += kPathSeparator;
+  const char native = static_cast<char>(std::filesystem::path::preferred_separator);
+  if (folder.empty() || (folder.back() != kPathSeparator && folder.back() != native))
+    folder += kPathSeparator;
   return folder;
 }
 
-// Reads the real settings and forgets every change, so a preview leaves settings.ini alone.
+// Reads the real settings and forgets every change, so a preview leaves the stored ones alone.
 class ReadOnlySettings : public SettingsStore {
  public:
-  ReadOnlySettings(std::string folder, std::function<void(const std::string&)> warn)
-      : file_(std::move(folder), std::move(warn)) {}
+  explicit ReadOnlySettings(std::unique_ptr<SettingsStore> stored) : stored_(std::move(stored)) {}
   std::string GetRegString(std::string_view key, std::string_view name) override {
     std::string saved = memory_.GetRegString(key, name);
-    return saved.empty() ? file_.GetRegString(key, name) : saved;
+    return saved.empty() ? stored_->GetRegString(key, name) : saved;
   }
   void SaveRegString(std::string_view key, std::string_view name, std::string_view text) override {
     memory_.SaveRegString(key, name, text);
   }
 
  private:
-  IniSettingsStore file_;
+  std::unique_ptr<SettingsStore> stored_;
   MemorySettingsStore memory_;
 };
 
 }  // namespace
+
+// Passes every read and write on to the files, noting what each written file held before and
+// holds after, so a command can tell what it changed.
+class NotingTimeLog : public TimeLog {
+ public:
+  explicit NotingTimeLog(TimeLog& files) : files_(files) {}
+
+  std::chrono::system_clock::time_point CurrentTime() override { return files_.CurrentTime(); }
+  std::optional<std::string> Read(const std::string& path) override { return files_.Read(path); }
+  void Append(const std::string& path, std::string_view bytes) override {
+    MemoryTimeLog::Change& change = Note(path);
+    files_.Append(path, bytes);
+    change.after += bytes;
+  }
+  void Replace(const std::string& path, std::string_view bytes) override {
+    MemoryTimeLog::Change& change = Note(path);
+    files_.Replace(path, bytes);
+    change.after = std::string(bytes);
+  }
+  const std::map<std::string, MemoryTimeLog::Change>& Changes() const { return changes_; }
+
+ private:
+  MemoryTimeLog::Change& Note(const std::string& path) {
+    auto found = changes_.find(path);
+    if (found != changes_.end()) return found->second;
+    std::optional<std::string> before;
+    try {
+      before = files_.Read(path);
+    } catch (const std::system_error&) {
+      // The write that follows meets the same fault and reports it.
+    }
+    return changes_.emplace(path, MemoryTimeLog::Change{before, before.value_or("")}).first->second;
+  }
+
+  TimeLog& files_;
+  std::map<std::string, MemoryTimeLog::Change> changes_;
+};
 
 bool IsSideFile(const std::filesystem::path& path) {
   const std::string extension = host::LowerAscii(path.extension().string());
@@ -51,16 +93,13 @@ Session::Session(const SessionOptions& options) : options_(options) {
   if (options_.platform == nullptr)
     throw std::invalid_argument("a session needs platform services");
   if (options_.settings == nullptr) {
-    std::string folder = WithSeparator(host::SettingsFolder().string());
     const std::function<void(const host::vbfiles::LoadWarning&)> warn = options_.load.warn;
-    auto tell = [warn, file = folder + "settings.ini"](const std::string& message) {
-      if (warn) warn({file, 0, message});
+    auto tell = [warn, place = SystemSettingsPlace()](const std::string& message) {
+      if (warn) warn({place, 0, message});
     };
-    if (options_.writes_nothing || options_.dry_run) {
-      own_settings_ = std::make_unique<ReadOnlySettings>(std::move(folder), tell);
-    } else {
-      own_settings_ = std::make_unique<IniSettingsStore>(std::move(folder), tell);
-    }
+    own_settings_ = OpenSystemSettings(tell);
+    if (options_.writes_nothing || options_.dry_run)
+      own_settings_ = std::make_unique<ReadOnlySettings>(std::move(own_settings_));
     options_.settings = own_settings_.get();
   }
   if (options_.time_log == nullptr) {
@@ -74,6 +113,9 @@ Session::Session(const SessionOptions& options) : options_(options) {
   if (options_.dry_run || options_.writes_nothing) {
     dry_run_log_ = std::make_unique<MemoryTimeLog>(options_.time_log);
     options_.time_log = dry_run_log_.get();
+  } else {
+    noting_log_ = std::make_unique<NotingTimeLog>(*options_.time_log);
+    options_.time_log = noting_log_.get();
   }
   // Without a project the window still serves what needs none, such as the comment settings.
   if (options_.project_text) {
@@ -98,6 +140,10 @@ Session::Session(const SessionOptions& options) : options_(options) {
 }
 
 Session::~Session() { Close(); }
+
+const std::map<std::string, MemoryTimeLog::Change>& Session::TextFileChanges() const {
+  return dry_run_log_ != nullptr ? dry_run_log_->Changes() : noting_log_->Changes();
+}
 
 host::vbfiles::VbProject& Session::Project() {
   if (project_ == nullptr) throw host::HostError("the session opened no project");
@@ -132,10 +178,7 @@ std::vector<std::filesystem::path> Session::Finish() {
     changed.push_back(file.path);
   }
   for (const auto& [path, bytes] : preview_pages_) {
-    if (options_.diff_out != nullptr) {
-      *options_.diff_out << host::UnifiedDiff(host::ReadWholeFile(path).value_or(""), bytes, path,
-                                              path);
-    }
+    ShowChange(path, host::ReadWholeFile(path), bytes);
     changed.push_back(path);
   }
   for (const auto& [path, change] : dry_run_log_->Changes()) {

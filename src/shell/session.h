@@ -22,6 +22,8 @@
 
 namespace marquill::shell {
 
+class NotingTimeLog;
+
 struct SessionOptions {
   // Empty: no project is opened.
   std::filesystem::path project;
@@ -73,6 +75,10 @@ class Session {
   void Close();
   // The HTML pages a preview session kept from being written, by path.
   const std::map<std::string, std::string>& PreviewPages() const { return preview_pages_; }
+  // The text files besides the project's that the add-in wrote through its time log access (a
+  // time log, the IDE's add-in list), or in a preview kept from being written, by path: what
+  // each held before (nothing when it did not exist) and after.
+  const std::map<std::string, MemoryTimeLog::Change>& TextFileChanges() const;
 
  private:
   void ShowChange(const std::filesystem::path& path, const std::optional<std::string>& before,
@@ -81,6 +87,7 @@ class Session {
   std::unique_ptr<SettingsStore> own_settings_;
   std::unique_ptr<TimeLog> own_time_log_;
   std::unique_ptr<MemoryTimeLog> dry_run_log_;        // a dry run's time log writes
+  std::unique_ptr<NotingTimeLog> noting_log_;         // otherwise, what was written
   std::map<std::string, std::string> preview_pages_;  // a dry run's HTML pages, by path
   host::MemoryVbe vbe_;
   std::unique_ptr<host::vbfiles::VbProject> project_;

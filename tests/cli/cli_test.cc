@@ -14,6 +14,7 @@
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
 #include "host/text/vb_text.h"
+#include "shell/session.h"
 
 namespace marquill::cli {
 namespace {
@@ -45,8 +46,8 @@ const CommandRegistrar kProbe{{"probe", "Test-only command", [](CLI::App& app) -
                                    std::ifstream in(o.project, std::ios::binary);
                                    const std::string text{std::istreambuf_iterator<char>(in), {}};
                                    if (o.dry_run) {
-                                     WriteDryRunDiff(context.out, o.project, text,
-                                                     text + "Module=Extra; Extra.bas\r\n");
+                                     shell::WriteFileDiff(context.out, o.project, text,
+                                                          text + "Module=Extra; Extra.bas\r\n");
                                    } else {
                                      context.out << "count " << o.count << "\n";
                                    }

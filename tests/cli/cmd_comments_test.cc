@@ -13,6 +13,7 @@
 
 #include "cli/cli_app.h"
 #include "cli/command_registry.h"
+#include "host/paths/paths.h"
 #include "host/store/connection.h"
 
 namespace marquill::cli {
@@ -257,7 +258,7 @@ TEST_F(CommentCommandsTest, SettingsCheckTellsWhetherASaveWouldChangeThem) {
   EXPECT_EQ(same.out, "");
   const Result differs = Marquill({"comment-settings", "--check", "--standard", "off"});
   EXPECT_EQ(differs.code, kExitFailed) << differs.err;
-  EXPECT_EQ(differs.out, Database().string() + "\n");
+  EXPECT_EQ(differs.out, host::DisplayPath(Database()) + "\n");
   EXPECT_TRUE(fs::is_empty(work_ / "addin"));
 }
 

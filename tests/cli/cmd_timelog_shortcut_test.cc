@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -133,6 +135,196 @@ TEST_F(ToolCommandsTest, CheckListsWhatWouldChangeAndWritesNothing) {
   EXPECT_EQ(Read(AddinList()), "[Add-Ins32]\r\n");
 }
 
+// --- several projects in one call -----------------------------------------------------------
+
+class SeveralProjectsTest : public ToolCommandsTest {
+ protected:
+  void SetUp() override {
+    ToolCommandsTest::SetUp();
+    fs::create_directories(work_ / "repo" / ".git");
+    for (const char* name : {"a", "b", "old"})
+      fs::copy(kSamples, work_ / "repo" / name, fs::copy_options::recursive);
+  }
+  fs::path LogOf(const std::string& name) const { return work_ / "repo" / name / "Marquill.logs"; }
+  fs::path VbpOf(const std::string& name) const { return work_ / "repo" / name / "Marquill.vbp"; }
+};
+
+TEST_F(SeveralProjectsTest, ClockTogglesEachProjectsClockAndSaysWhich) {
+  setenv("MARQUILL_NOW", "2026-12-06 09:00:00", 1);
+  Write(LogOf("b"), "Start at 2026-12-06 08:00:00\r\n");
+  Result result = Marquill({"clock", "--exclude", "old", (work_ / "repo").string()});
+  ASSERT_EQ(result.code, 0) << result.err;
+  EXPECT_EQ(result.out, host::DisplayPath(VbpOf("a")) + ": Start at 2026-12-06 09:00:00\n" +
+                            host::DisplayPath(VbpOf("b")) + ": Stop  at 2026-12-06 09:00:00\n");
+  EXPECT_TRUE(result.err.starts_with("clock: 2 files, 2 changed, ")) << result.err;
+  EXPECT_EQ(Read(LogOf("a")), "Start at 2026-12-06 09:00:00\r\n");
+  EXPECT_EQ(Read(LogOf("b")), "Start at 2026-12-06 08:00:00\r\nStop  at 2026-12-06 09:00:00\r\n");
+  EXPECT_FALSE(fs::exists(LogOf("old")));
+}
+
+TEST_F(SeveralProjectsTest, ClockTakesTheFoldersToLeaveOutFromTheSettings) {
+  Write(work_ / "repo" / ".marquill.ini", "[marquill]\nexclude = old\n");
+  Result check = Marquill({"clock", "--check", "-v", (work_ / "repo").string()});
+  EXPECT_EQ(check.code, 1) << check.err;
+  EXPECT_EQ(check.out, host::DisplayPath(LogOf("a")) + "\n" + host::DisplayPath(LogOf("b")) + "\n");
+  EXPECT_TRUE(check.err.starts_with("clock: " + host::DisplayPath(LogOf("a")) +
+                                    " would change\nclock: " + host::DisplayPath(LogOf("b")) +
+                                    " would change\nclock: 2 files, 2 would change, "))
+      << check.err;
+  EXPECT_FALSE(fs::exists(LogOf("a")));
+  EXPECT_FALSE(fs::exists(LogOf("b")));
+}
+
+TEST_F(SeveralProjectsTest, AComponentFileHasNoTimeLog) {
+  const fs::path module = work_ / "repo" / "a" / "modMain.bas";
+  for (const char* command : {"clock", "log"}) {
+    Result result = Marquill({command, module.string()});
+    EXPECT_EQ(result.code, 2) << command;
+    EXPECT_TRUE(result.err.starts_with("marquill: " + module.string() + ": " + command +
+                                       " works on projects (.vbp, or the groups and folders "
+                                       "that hold them): a component file has no time log\n"))
+        << result.err;
+  }
+}
+
+TEST_F(SeveralProjectsTest, LogShowsEachProjectUnderItsName) {
+  Write(LogOf("a"), "Start at 2026-12-06 09:00:00\r\nStop  at 2026-12-06 09:00:10\r\n");
+  Write(LogOf("old"), "Start at 2026-12-06 09:00:00\r\nStop  at 2026-12-06 10:00:00\r\n");
+  Result result = Marquill({"log", "--total", (work_ / "repo").string()});
+  EXPECT_EQ(result.code, 1) << "b has no log";
+  EXPECT_EQ(result.out, "==> " + host::DisplayPath(LogOf("a")) + " <==\n00:00:10\n\n==> " +
+                            host::DisplayPath(LogOf("b")) + " <==\n\n==> " +
+                            host::DisplayPath(LogOf("old")) + " <==\n01:00:00\n");
+  EXPECT_EQ(result.err,
+            "marquill: " + LogOf("b").string() + ": no time log: the clock was never started\n");
+}
+
+// --- commands on the add-in's own files ---------------------------------------------------
+
+struct AddinFileCase {
+  const char* name;
+  std::vector<std::string> args;  // "@new" stands for a list file that differs from the IDE's
+  int code;
+  const char* out;  // "@db" the database, "@list" the IDE's add-in list
+  const char* err;  // a regular expression
+};
+
+class AddinFileTest : public ToolCommandsTest, public testing::WithParamInterface<AddinFileCase> {};
+
+TEST_P(AddinFileTest, TellWhatChangedAsProjectCommandsDo) {
+  Write(AddinList(), "[Add-Ins32]\r\n");
+  Write(work_ / "new.ini", "[Add-Ins32]\nX.Connect=0\n");
+  ASSERT_EQ(Marquill({"shortcut", "new", "Kept"}).code, 0);
+  std::vector<std::string> args = GetParam().args;
+  for (std::string& arg : args) {
+    if (arg == "@new") arg = (work_ / "new.ini").string();
+  }
+  const Result result = Marquill(args);
+  EXPECT_EQ(result.code, GetParam().code) << result.err;
+  std::string out = GetParam().out;
+  if (out == "@db\n") out = host::DisplayPath(work_ / "addin" / "Marquill.mdb") + "\n";
+  if (out == "@list\n") out = host::DisplayPath(AddinList()) + "\n";
+  if (out != "*") {  // "*": whatever the command shows
+    EXPECT_EQ(result.out, out);
+  }
+  std::string err = GetParam().err;
+  const std::string db = host::DisplayPath(work_ / "addin" / "Marquill.mdb");
+  for (std::size_t at = err.find("@db"); at != std::string::npos; at = err.find("@db"))
+    err.replace(at, 3, db);
+  EXPECT_TRUE(std::regex_match(result.err, std::regex(err))) << result.err;
+}
+
+const AddinFileCase kAddinFileCases[] = {
+    {"SettingsSaved",
+     {"comment-settings", "--standard", "off"},
+     0,
+     "",
+     "comment-settings: 1 file, 1 changed, [0-9.]+ s\n"},
+    {"SettingsSavedAsTheyWere",
+     {"comment-settings", "--standard", "on"},
+     0,
+     "",
+     "comment-settings: 1 file, 0 changed, [0-9.]+ s\n"},
+    {"SettingsShownChangeNothing", {"comment-settings"}, 0, "*", ""},
+    {"ShortcutCheck",
+     {"shortcut", "new", "Other", "--check"},
+     1,
+     "@db\n",
+     "shortcut: 1 file, 1 would change, [0-9.]+ s\n"},
+    {"ShortcutVerbose",
+     {"shortcut", "delete", "Kept", "-v"},
+     0,
+     "deleted shortcut 'Kept'\n",
+     "shortcut: @db changed\nshortcut: 1 file, 1 changed, [0-9.]+ s\n"},
+    {"ShortcutQuiet",
+     {"shortcut", "save", "Kept", "--text", "x", "-q"},
+     0,
+     "saved shortcut 'Kept'\n",
+     ""},
+    {"ShortcutListChangesNothing", {"shortcut", "list"}, 0, "Kept\n", ""},
+    {"AddinListCheck",
+     {"addin-list", "--edit", "@new", "--check"},
+     1,
+     "@list\n",
+     "addin-list: 1 file, 1 would change, [0-9.]+ s\n"},
+    {"AddinListWritten",
+     {"addin-list", "--edit", "@new"},
+     0,
+     "",
+     "addin-list: 1 file, 1 changed, [0-9.]+ s\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, AddinFileTest, testing::ValuesIn(kAddinFileCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// Every file below `root` with its bytes.
+std::map<std::string, std::string> Tree(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (entry.is_regular_file()) files[entry.path().string()] = Read(entry.path());
+  }
+  return files;
+}
+
+struct PreviewCase {
+  const char* name;
+  std::vector<std::string> args;  // "@vbp" the project, "@new" a list unlike the IDE's
+};
+
+class AddinFilePreviewTest : public ToolCommandsTest,
+                             public testing::WithParamInterface<PreviewCase> {};
+
+TEST_P(AddinFilePreviewTest, WritesNothingAnywhere) {
+  Write(AddinList(), "[Add-Ins32]\r\n");
+  Write(work_ / "new.ini", "[Add-Ins32]\nX.Connect=0\n");
+  // Real runs first, so the database, the window's settings and a time log exist.
+  ASSERT_EQ(Marquill({"shortcut", "new", "Kept"}).code, 0);
+  ASSERT_EQ(Marquill({"clock", Vbp().string()}).code, 0);
+  ASSERT_TRUE(fs::exists(work_ / "config"));
+  const auto before = Tree(work_);
+  std::vector<std::string> args = GetParam().args;
+  for (std::string& arg : args) {
+    if (arg == "@vbp") arg = Vbp().string();
+    if (arg == "@new") arg = (work_ / "new.ini").string();
+  }
+  const Result result = Marquill(args);
+  EXPECT_NE(result.code, 2) << result.err;
+  EXPECT_FALSE(result.out.empty()) << "a preview shows what it would change";
+  EXPECT_EQ(Tree(work_), before);
+}
+
+const PreviewCase kPreviewCases[] = {
+    {"ClockDryRun", {"clock", "--dry-run", "@vbp"}},
+    {"ClockCheck", {"clock", "--check", "@vbp"}},
+    {"CommentSettingsDryRun", {"comment-settings", "--dry-run", "--also", "on"}},
+    {"CommentSettingsCheck", {"comment-settings", "--check", "--also", "on"}},
+    {"ShortcutDeleteDryRun", {"shortcut", "delete", "Kept", "--dry-run"}},
+    {"ShortcutSaveCheck", {"shortcut", "save", "Kept", "--text", "x", "--check"}},
+    {"AddinListDryRun", {"addin-list", "--edit", "@new", "--dry-run"}},
+    {"AddinListCheck", {"addin-list", "--edit", "@new", "--check"}},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, AddinFilePreviewTest, testing::ValuesIn(kPreviewCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 struct LogFailure {
   const char* name;
   std::string log;  // "" for none
@@ -177,7 +369,7 @@ const LogFailure kLogFailures[] = {
      "marquill: <log> is not a text file; it was not loaded.\n"},
     {"ClockOnABinaryLog",
      std::string("Start\0\0\0", 8),
-     {"clock"},
+     {"clock", "-q"},
      1,
      "",
      "marquill: <log>: not a text file; nothing was written\n"},
@@ -212,7 +404,9 @@ TEST_F(ToolCommandsTest, ShortcutsAreCreatedSavedPastedAndDeleted) {
   EXPECT_EQ(Marquill({"shortcut", "list"}).out, "Twin\nTwin\n");
   EXPECT_EQ(Marquill({"shortcut", "delete", "#0"}).code, 0);
   EXPECT_EQ(Marquill({"shortcut", "list"}).out, "Twin\n");
-  Result paste_kept = Marquill({"shortcut", "paste", "Twin", "--module", "modMain", "--line", "1",
+  // The module named by its file, as every command's --module takes it.
+  Result paste_kept = Marquill({"shortcut", "paste", "Twin", "--module",
+                                (work_ / "project" / "modMain.bas").string(), "--line", "1",
                                 "--dry-run", Vbp().string()});
   EXPECT_NE(paste_kept.out.find("+' one"), std::string::npos) << "the deleted one's twin stays";
 }

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <regex>
 #include <sstream>
 #include <streambuf>
@@ -474,6 +475,56 @@ const CommonOptionCase kCommonOptionCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Rows, CommonOptionTest, testing::ValuesIn(kCommonOptionCases), RowName());
 
+// Option values as the command line or a settings file gives them reach the command unchanged,
+// however they look, though the framework parses them a second time.
+const ProjectCommandRegistrar kEchoText{
+    {"test-echo-text", "Test only", [](CLI::App& app) -> ProjectAction {
+       auto text = std::make_shared<std::string>("(none)");
+       app.add_option("--text", *text, "Test only");
+       return [text](ProjectRun& run) { run.context.out << '[' << *text << "]\n"; };
+     }}};
+
+struct OptionValueCase {
+  const char* name;
+  const char* settings;  // .marquill.ini beside the project, "" for none
+  std::vector<std::string> options;
+  const char* out;
+};
+
+class OptionValueTest : public ProjectCommandTest,
+                        public testing::WithParamInterface<OptionValueCase> {};
+
+TEST_P(OptionValueTest, ReachesTheCommandAsGiven) {
+  MakeProject("p", "A");
+  if (*GetParam().settings != '\0') Write(work_ / "p" / ".marquill.ini", GetParam().settings);
+  std::vector<std::string> args = {"test-echo-text", "-q"};
+  args.insert(args.end(), GetParam().options.begin(), GetParam().options.end());
+  args.push_back("p/A.vbp");
+  const Result result = Marquill(args);
+  EXPECT_EQ(result.code, kExitDone) << result.err;
+  EXPECT_EQ(result.out, GetParam().out);
+}
+
+const OptionValueCase kOptionValueCases[] = {
+    {"Empty", "", {"--text", ""}, "[]\n"},
+    {"StartingWithADash", "", {"--text=-x"}, "[-x]\n"},
+    {"HoldingAnEqualsSign", "", {"--text", "a=b"}, "[a=b]\n"},
+    {"EmptyBeatsTheSettings", "[test-echo-text]\ntext = kept\n", {"--text", ""}, "[]\n"},
+    {"EmptyFromTheSettings", "[test-echo-text]\ntext =\n", {}, "[]\n"},
+    {"NotGiven", "", {}, "[(none)]\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, OptionValueTest, testing::ValuesIn(kOptionValueCases), RowName());
+
+TEST_F(ProjectCommandTest, AnEmptyDescriptionClearsTheOneThere) {
+  fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
+  const Result result = Marquill({"describe", "--component", "clsCounter", "--member", "Count",
+                                  "--description", "", "project/Marquill.vbp"});
+  ASSERT_EQ(result.code, kExitDone) << result.err;
+  const std::string counter = Read(work_ / "project" / "clsCounter.cls");
+  EXPECT_EQ(counter.find("The current count."), std::string::npos);
+  EXPECT_NE(counter.find("Raised after every change of the count."), std::string::npos);
+}
+
 struct BadSettingsCase {
   const char* name;
   const char* settings;
@@ -631,6 +682,18 @@ const SuggestionCase kSuggestionCases[] = {
     {"OptionOfAnotherCommand",
      {"join-lines", "--width", "3", "x.vbp"},
      "marquill: join-lines has no option --width\n"},
+    {"ClockOption",
+     {"clock", "--chek", "x.vbp"},
+     "marquill: clock has no option --chek; did you mean --check?\n"},
+    {"LogOption",
+     {"log", "--totl", "x.vbp"},
+     "marquill: log has no option --totl; did you mean --total?\n"},
+    {"SettingsOption",
+     {"comment-settings", "--standrad", "on"},
+     "marquill: comment-settings has no option --standrad; did you mean --standard?\n"},
+    {"AddinListOption",
+     {"addin-list", "--dryrun"},
+     "marquill: addin-list has no option --dryrun; did you mean --dry-run?\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, SuggestionTest, testing::ValuesIn(kSuggestionCases), RowName());
 

@@ -6,6 +6,7 @@
 #include "form_files.h"
 #include "host/support/named_rows.h"
 #include "host/support/test_project.h"
+#include "support/errors.h"
 
 namespace marquill::designer {
 namespace {
@@ -277,16 +278,14 @@ class RefusedControlTest : public ControlCommandTest,
 
 TEST_P(RefusedControlTest, ChangesNothing) {
   const std::string before = files_.Saved("frmMain.frm");
-  try {
-    if (GetParam().rename) {
-      RenameControl(form(), GetParam().control, GetParam().new_name);
-    } else {
-      DeleteControl(form(), GetParam().control);
-    }
-    ADD_FAILURE() << "not refused";
-  } catch (const ControlError& refused) {
-    EXPECT_STREQ(refused.what(), GetParam().message);
-  }
+  EXPECT_EQ(test::MessageOf<ControlError>([&] {
+              if (GetParam().rename) {
+                RenameControl(form(), GetParam().control, GetParam().new_name);
+              } else {
+                DeleteControl(form(), GetParam().control);
+              }
+            }),
+            GetParam().message);
   EXPECT_EQ(files_.Saved("frmMain.frm"), before);
   EXPECT_TRUE(files_.files().SaveToMemory().empty());
 }

@@ -3,11 +3,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -15,15 +12,13 @@
 
 #include "host/memory/memory_host.h"
 #include "host/vbfiles/vb_project.h"
+#include "support/files.h"
 
 namespace marquill::designer::testing_util {
 
-// Lines joined with CR LF after each, as the IDE writes form files.
-inline std::string Crlf(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
-}
+using ::marquill::test::Crlf;
+using ::marquill::test::ReadBytes;
+using ::marquill::test::WriteBytes;
 
 // A form file: the designer block, the attributes and the code.
 inline std::string FormFile(const std::string& name, const std::vector<std::string>& designer,
@@ -37,40 +32,23 @@ inline std::string FormFile(const std::string& name, const std::vector<std::stri
   return Crlf(lines);
 }
 
-inline std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // Forms written as NAME.frm beside Project.vbp, then loaded.
 class FormProject {
  public:
   explicit FormProject(const std::vector<std::pair<std::string, std::string>>& forms) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "marquill-designer-XXXXXX").string();
-    folder_ = ::mkdtemp(pattern.data());
     std::string vbp = "Type=Exe\r\n";
     for (const auto& [name, text] : forms) {
-      WriteFile(folder_ / (name + ".frm"), text);
+      WriteBytes(folder_ / (name + ".frm"), text);
       vbp += "Form=" + name + ".frm\r\n";
     }
-    WriteFile(folder_ / "Project.vbp", vbp + "Name=\"Project1\"\r\n");
+    WriteBytes(folder_ / "Project.vbp", vbp + "Name=\"Project1\"\r\n");
     Reload();
   }
-  ~FormProject() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-
   void Reload() { files_ = host::vbfiles::VbProject::Load(folder_ / "Project.vbp"); }
   host::MemoryProject& project() { return files_->Project(); }
   host::Component& form(const std::string& name) { return project().ComponentNamed(name); }
   host::FormDesigner& designer(const std::string& name) { return *form(name).Designer(); }
-  const std::filesystem::path& folder() const { return folder_; }
+  const std::filesystem::path& folder() const { return folder_.path(); }
   host::vbfiles::VbProject& files() { return *files_; }
 
   // The bytes a save would write for `file` (a name in the folder); the bytes on disk when the
@@ -79,11 +57,11 @@ class FormProject {
     for (const auto& output : files_->SaveToMemory()) {
       if (output.path.filename() == file) return output.bytes;
     }
-    return ReadFile(folder_ / file);
+    return ReadBytes(folder_ / file);
   }
 
  private:
-  std::filesystem::path folder_;
+  ::marquill::test::TempDir folder_{"designer"};
   std::unique_ptr<host::vbfiles::VbProject> files_;
 };
 

@@ -6,6 +6,7 @@
 #include "form_files.h"
 #include "host/support/named_rows.h"
 #include "host/vbfiles/side_files.h"
+#include "support/errors.h"
 
 namespace marquill::designer {
 namespace {
@@ -14,8 +15,8 @@ using host::test::RowName;
 using ::testing::HasSubstr;
 using testing_util::FormFile;
 using testing_util::FormProject;
-using testing_util::ReadFile;
-using testing_util::WriteFile;
+using testing_util::ReadBytes;
+using testing_util::WriteBytes;
 
 // An icon file: the directory header, one 16-byte entry and `image_size` bytes of image.
 std::string Icon(std::uint32_t image_size = 8, std::uint16_t type = 1) {
@@ -54,17 +55,12 @@ const std::string kPlainForm = FormFile("frmA", {"   Caption         =   \"A\""}
 TEST(LoadIconTest, RefusesMissingWrongAndOversizedFiles) {
   FormProject files({{"frmA", kPlainForm}});
   const std::string folder = files.folder().string();
-  WriteFile(files.folder() / "app.ico", Icon());
-  WriteFile(files.folder() / "notes.ico", "just text");
+  WriteBytes(files.folder() / "app.ico", Icon());
+  WriteBytes(files.folder() / "notes.ico", "just text");
   EXPECT_EQ(LoadIcon(folder + "/app.ico").bytes, Icon());
   EXPECT_EQ(LoadIcon(""), host::Picture{}) << "no file name: the empty picture";
   const auto refusal = [](const std::string& file, std::uintmax_t limit = kMaxIconBytes) {
-    try {
-      LoadIcon(file, limit);
-    } catch (const IconError& refused) {
-      return std::string(refused.what());
-    }
-    return std::string("accepted");
+    return test::MessageOf<IconError>([&] { LoadIcon(file, limit); });
   };
   EXPECT_THAT(refusal(folder + "/none.ico"), HasSubstr("none.ico: no such icon file"));
   EXPECT_THAT(refusal(folder), HasSubstr(": not a file"));
@@ -76,7 +72,7 @@ TEST(LoadIconTest, RefusesMissingWrongAndOversizedFiles) {
 TEST(LoadIconTest, ASparseFileOverTheSideFileLimitIsRefusedUnread) {
   FormProject files({{"frmA", kPlainForm}});
   const auto huge = files.folder() / "huge.ico";
-  WriteFile(huge, Icon());
+  WriteBytes(huge, Icon());
   std::error_code sparse_unsupported;
   std::filesystem::resize_file(huge, std::uintmax_t{1} << 32, sparse_unsupported);
   if (sparse_unsupported) GTEST_SKIP() << "no sparse files here";
@@ -132,7 +128,7 @@ TEST_P(BatchTest, WritesTheLineTheIdeWrites) {
   }
   files.files().Save();
   files.Reload();
-  EXPECT_EQ(ReadFile(files.folder() / "frmA.frm"), saved) << "reloads and saves the same";
+  EXPECT_EQ(ReadBytes(files.folder() / "frmA.frm"), saved) << "reloads and saves the same";
   EXPECT_TRUE(files.files().SaveToMemory().empty());
 }
 

@@ -1,15 +1,14 @@
 #include "docs/comment_settings.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "host/store/schema.h"
 #include "host/support/named_rows.h"
+#include "support/files.h"
 
 namespace marquill::docs {
 namespace {
@@ -50,13 +49,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, DelimCountTest, testing::ValuesIn(kCountRows),
 
 class CommentStoreTest : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "marquill-comments-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(root_); }
-
   fs::path File() const { return root_ / "Marquill.mdb"; }
 
   // Every row of Comments, read over a connection of its own, as text.
@@ -79,7 +71,7 @@ class CommentStoreTest : public testing::Test {
     connection.Execute(sql);
   }
 
-  fs::path root_;
+  test::TempDir root_{"comments"};
 };
 
 CommentSettings Sample() {
@@ -191,12 +183,11 @@ TEST_F(CommentStoreTest, NullColumnsLoadAsOffAndEmpty) {
 
 TEST_F(CommentStoreTest, FileThatIsNoDatabaseIsRefusedAndLeftAlone) {
   const std::string text = "not a database, just text\n";
-  std::ofstream(File(), std::ios::binary) << text;
+  test::WriteBytes(File(), text);
   host::Database database(File());
   EXPECT_THROW(LoadCommentSettings(database), host::StoreError);
   EXPECT_THROW(SaveCommentSettings(database, Sample()), host::StoreError);
-  std::ifstream in(File(), std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
+  EXPECT_EQ(test::ReadBytes(File()), text);
 }
 
 // A database whose header forbids writing: SQLite opens it for reading only, whoever runs the

@@ -1,6 +1,8 @@
-// End-to-end cases: `marquill run` on a copy of a project, compared with the expected files.
+// End-to-end cases: `marquill run`, or one other command, on a copy of a project, compared with
+// the expected files.
 //
-// Every folder below tests/e2e/ that holds a `script.mqs` is one case (see README.md there).
+// Every folder below tests/e2e/ that holds a `script.mqs` or a `command` is one case (see
+// README.md there).
 // MARQUILL_UPDATE_GOLDEN=1 rewrites each case's expectations from what the run produced, for
 // review with `git diff`.
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -62,7 +65,8 @@ std::map<std::string, std::string> Files(const fs::path& root) {
 std::vector<fs::path> Cases() {
   std::vector<fs::path> cases;
   for (const auto& entry : fs::recursive_directory_iterator(kCasesRoot)) {
-    if (entry.is_regular_file() && entry.path().filename() == "script.mqs") {
+    const fs::path name = entry.path().filename();
+    if (entry.is_regular_file() && (name == "script.mqs" || name == "command")) {
       cases.push_back(entry.path().parent_path());
     }
   }
@@ -139,9 +143,16 @@ class E2eTest : public testing::TestWithParam<fs::path> {
     unsetenv("WAYLAND_DISPLAY");
     before_ = Files(work_ / "project");
     SetEnvironment();
-    // Files named in answers (an icon to pick) are found in the case folder.
+    // Files named in answers (an icon to pick) are found in the case folder; a command names
+    // the project copy as it is named from the work folder.
     cwd_ = fs::current_path();
-    fs::current_path(GetParam());
+    fs::current_path(IsCommand() ? work_ : GetParam());
+  }
+  bool IsCommand() const { return fs::exists(GetParam() / "command"); }
+  std::string Placed(std::string text) const {
+    ReplaceAll(text, "<work>", work_.string());
+    ReplaceAll(text, "<case>", GetParam().string());
+    return text;
   }
   // The case's `env` lines, NAME=VALUE, with <work> and <case> standing for those folders.
   void SetEnvironment() {
@@ -149,9 +160,7 @@ class E2eTest : public testing::TestWithParam<fs::path> {
     for (std::string line; std::getline(lines, line);) {
       const std::size_t equals = line.find('=');
       if (equals == std::string::npos) continue;
-      std::string value = line.substr(equals + 1);
-      ReplaceAll(value, "<work>", work_.string());
-      ReplaceAll(value, "<case>", GetParam().string());
+      const std::string value = Placed(line.substr(equals + 1));
       const std::string name = line.substr(0, equals);
       setenv(name.c_str(), value.c_str(), 1);
       set_names_.push_back(name);
@@ -171,11 +180,18 @@ class E2eTest : public testing::TestWithParam<fs::path> {
     return work_ / "project" / "missing.vbp";
   }
 
-  RunResult RunScript() {
-    std::vector<std::string> args = {"marquill", "run", "--quiet"};
-    for (const std::string& arg : Args(GetParam())) args.push_back(arg);
-    args.push_back((GetParam() / "script.mqs").string());
-    args.push_back(Project().string());
+  // The script with `marquill run`, or the case's one command.
+  RunResult RunCase() {
+    std::vector<std::string> args = {"marquill"};
+    if (IsCommand()) {
+      std::istringstream words(Read(GetParam() / "command"));
+      for (std::string word; words >> word;) args.push_back(Placed(word));
+    } else {
+      args.insert(args.end(), {"run", "--quiet"});
+      for (const std::string& arg : Args(GetParam())) args.push_back(arg);
+      args.push_back((GetParam() / "script.mqs").string());
+      args.push_back(Project().string());
+    }
     std::vector<const char*> argv;
     for (const auto& arg : args) argv.push_back(arg.c_str());
     std::ostringstream out, err;
@@ -197,7 +213,8 @@ class E2eTest : public testing::TestWithParam<fs::path> {
     ReplaceAll(text, (work_ / "project").string(), "<project>");
     ReplaceAll(text, work_.string(), "<work>");
     ReplaceAll(text, GetParam().string(), "<case>");
-    return text;
+    // The time the summary line gives varies from run to run.
+    return std::regex_replace(text, std::regex(", [0-9]+\\.[0-9] s\n"), ", <seconds> s\n");
   }
 
   void Expect(const std::string& file, const std::string& actual, const std::string& absent) {
@@ -222,7 +239,7 @@ class E2eTest : public testing::TestWithParam<fs::path> {
 
 TEST_P(E2eTest, RunsAsExpected) {
   SeedDatabase(GetParam(), work_ / "addin");
-  RunResult run = RunScript();
+  RunResult run = RunCase();
   Expect("exit_code", std::to_string(run.code) + "\n", "0\n");
   Expect("stdout", run.out, "");
   Expect("stderr", run.err, "");

@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 
 #include "export/html_export.h"
 #include "host/support/named_rows.h"
+#include "support/files.h"
 
 namespace marquill::exporter {
 namespace {
@@ -162,9 +161,7 @@ TEST(ColorCodeEquivalence, SampleModulesMatchTheReference) {
   for (const auto& entry : std::filesystem::directory_iterator(samples)) {
     const std::string ext = entry.path().extension().string();
     if (ext != ".bas" && ext != ".cls" && ext != ".frm" && ext != ".ctl") continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::string text = "\r\n" + EscapeHtml(std::string(std::istreambuf_iterator<char>(in),
-                                                             std::istreambuf_iterator<char>()));
+    const std::string text = "\r\n" + EscapeHtml(test::ReadBytes(entry.path()));
     EXPECT_EQ(ColorCode(text, Keywords()), ReferenceColorCode(text, Keywords())) << entry.path();
     ++compared;
   }

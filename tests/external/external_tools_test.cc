@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "host/support/named_rows.h"
+
 namespace marquill::external {
 namespace {
 
@@ -33,7 +35,7 @@ const CommandLineCase kCommandLines[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Lines, RegistrationCommandLineTest, testing::ValuesIn(kCommandLines),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         host::test::RowName());
 
 TEST(ServerFileProblemTest, WantsAnExistingFileWithoutQuotes) {
   const std::filesystem::path file =

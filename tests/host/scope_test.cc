@@ -7,6 +7,7 @@
 
 #include "host/memory/memory_host.h"
 #include "host/scope/command_scope.h"
+#include "host/support/named_rows.h"
 
 namespace marquill::host {
 namespace {
@@ -163,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(EntryCase{"Zero", "0", false}, EntryCase{"BelowOneHalf", "0.4", true},
                       EntryCase{"Default", "80", true}, EntryCase{"Negative", "-1", false},
                       EntryCase{"Empty", "", false}, EntryCase{"NotANumber", "abc", false}),
-    [](const auto& row) { return std::string(row.param.name); });
+    host::test::RowName());
 
 }  // namespace
 }  // namespace marquill::host

@@ -1,13 +1,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,34 +10,22 @@
 #include "host/ignore_errors.h"
 #include "host/store/database.h"
 #include "host/store/schema.h"
+#include "host/support/named_rows.h"
+#include "support/accounts.h"
+#include "support/files.h"
 
 namespace marquill::host {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using ::marquill::test::ReadBytes;
+using ::marquill::test::TempDir;
+using ::marquill::test::WriteBytes;
 
 // Each test gets a fresh folder; the database goes one level below it, in a folder that does
 // not exist yet, as on a first start.
 class StoreTest : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "marquill-store-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(root_, ignored);
-  }
-
   fs::path File() const { return root_ / "addin" / "Marquill.mdb"; }
 
   // Connects as the add-in does, failing the test if a message box appears.
@@ -76,7 +59,7 @@ class StoreTest : public testing::Test {
     return rows;
   }
 
-  fs::path root_;
+  TempDir root_{"store"};
 };
 
 TEST_F(StoreTest, MissingFileIsCreatedWithTablesAndDefaultRow) {
@@ -142,9 +125,7 @@ const ShortcutCase kShortcutCases[] = {
     {"NameOfFiftyCharacters", std::string(50, 'n'), std::string(5000, 'c')},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, ShortcutRoundTripTest, testing::ValuesIn(kShortcutCases),
-                         [](const testing::TestParamInfo<ShortcutCase>& row) {
-                           return std::string(row.param.name);
-                         });
+                         host::test::RowName());
 
 TEST_F(StoreTest, SameNameStatementsReachEveryRow) {
   Database database(File());
@@ -268,9 +249,9 @@ class UnusableFileTest : public StoreTest {
 TEST_F(UnusableFileTest, TextFileIsLeftAlone) {
   fs::create_directories(File().parent_path());
   const std::string text = "These are my notes, not a database.\n";
-  std::ofstream(File(), std::ios::binary) << text;
+  WriteBytes(File(), text);
   ExpectMessageThenNoShortcuts();
-  EXPECT_EQ(ReadFile(File()), text);
+  EXPECT_EQ(ReadBytes(File()), text);
 }
 
 TEST_F(UnusableFileTest, FolderInPlaceOfTheFile) {
@@ -289,25 +270,14 @@ TEST_F(UnusableFileTest, NoPermission) {
     Connect(database);
   }
   fs::permissions(File(), fs::perms::none);
-  if (geteuid() != 0) {
-    ExpectMessageThenNoShortcuts();
-    return;
-  }
-  // Root reads any file, so check from a child process running as an ordinary account.
-  fs::permissions(root_, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
-  const pid_t child = fork();
-  ASSERT_NE(child, -1);
-  if (child == 0) {
-    constexpr uid_t kNobody = 65534;
-    if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(2);
-    ExpectMessageThenNoShortcuts();
-    _exit(HasFailure() ? 1 : 0);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the check failed as an ordinary account; 2: no such "
-                                       "account";
+  fs::permissions(root_.path(), fs::perms::others_read | fs::perms::others_exec,
+                  fs::perm_options::add);
+  EXPECT_EQ(::marquill::test::AsOrdinaryAccount([&] {
+              ExpectMessageThenNoShortcuts();
+              return !HasFailure();
+            }),
+            0)
+      << "1: the check failed as an ordinary account; 2: no such account";
 }
 
 TEST_F(StoreTest, ExistingFileGainsMissingTableAndDefaultRow) {
@@ -352,6 +322,48 @@ TEST_F(StoreTest, RecordsetNavigation) {
   recordset.Close();
   EXPECT_EQ(recordset.State(), kStateClosed);
   EXPECT_THROW(recordset.Field(0), StoreError);
+}
+
+// A scratch copy of the database: read from the file, written nowhere.
+std::string FirstShortcut(Connection& connection) {
+  Recordset rows;
+  rows.Open("SELECT ShortcutName FROM Shortcuts ORDER BY ID", connection);
+  return rows.Eof() ? "" : rows.Field(0).Text();
+}
+
+TEST_F(StoreTest, ScratchCopyOfAMissingFileWorksAndLeavesItMissing) {
+  Connection scratch;
+  scratch.Open(File(), OpenMode::kScratchCopy);
+  EXPECT_EQ(scratch.Execute("INSERT INTO Shortcuts(ShortcutName) VALUES('a')"), 1);
+  EXPECT_EQ(FirstShortcut(scratch), "a");
+  Recordset comments;
+  comments.Open(kSelectComments, scratch);
+  EXPECT_FALSE(comments.Eof()) << "the default row is there";
+  EXPECT_FALSE(fs::exists(File().parent_path()));
+}
+
+TEST_F(StoreTest, ScratchCopyReadsAnExistingFileButNeverWritesIt) {
+  {
+    Connection real;
+    real.Open(File());
+    real.Execute("INSERT INTO Shortcuts(ShortcutName) VALUES('kept')");
+  }
+  const std::string before = ReadBytes(File());
+  Connection scratch;
+  scratch.Open(File(), OpenMode::kScratchCopy);
+  EXPECT_EQ(FirstShortcut(scratch), "kept");
+  scratch.Execute("UPDATE Shortcuts SET ShortcutName = 'changed'");
+  scratch.Execute("DROP TABLE Comments");
+  EXPECT_EQ(FirstShortcut(scratch), "changed");
+  scratch.Close();
+  EXPECT_EQ(ReadBytes(File()), before);
+}
+
+TEST_F(StoreTest, ScratchCopyRefusesAFileThatIsNoDatabase) {
+  WriteBytes(File(), "text, not a database\n");
+  Connection scratch;
+  EXPECT_THROW(scratch.Open(File(), OpenMode::kScratchCopy), StoreError);
+  EXPECT_EQ(scratch.State(), kStateClosed);
 }
 
 TEST(ValueTest, ConvertsAsTheLanguageDoes) {

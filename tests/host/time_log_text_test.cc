@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "host/support/named_rows.h"
+
 namespace marquill::host {
 namespace {
 
@@ -72,7 +74,7 @@ const TimestampCase kTimestamps[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Forms, TimestampTest, testing::ValuesIn(kTimestamps),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         host::test::RowName());
 
 TEST(TimestampTest, WhatIsWrittenReadsBackInEveryLocale) {
   const std::string text = FormatTimestamp({2026, 1, 2, 3, 4, 5});
@@ -106,7 +108,7 @@ const LocaleCase kLocales[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Locales, LocaleOrderTest, testing::ValuesIn(kLocales),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         host::test::RowName());
 
 // ---- Summation ------------------------------------------------------------------------------
 
@@ -198,8 +200,7 @@ const SumCase kSums[] = {
      {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Logs, SumTest, testing::ValuesIn(kSums),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Logs, SumTest, testing::ValuesIn(kSums), host::test::RowName());
 
 TEST(SumTest, TheLocaleDecidesAmbiguousDates) {
   const std::string log = "Start at 01/02/2026 00:00:00\r\nStop  at 01/03/2026 00:00:00\r\n";
@@ -239,8 +240,7 @@ const TotalCase kTotals[] = {
     {"Negative", -3661, "-01:01:01"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Totals, TotalTest, testing::ValuesIn(kTotals),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Totals, TotalTest, testing::ValuesIn(kTotals), host::test::RowName());
 
 struct LastEntryCase {
   const char* name;
@@ -266,7 +266,7 @@ const LastEntryCase kLastEntries[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Logs, ClockLeftRunningTest, testing::ValuesIn(kLastEntries),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         host::test::RowName());
 
 TEST(TimeLogPathTest, TheLogStandsBesideTheProjectFile) {
   EXPECT_EQ(TimeLogPath("/work/Billing.vbp"), "/work/Billing.logs");

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "host/support/named_rows.h"
+
 namespace marquill::host {
 namespace {
 
@@ -49,9 +51,7 @@ const DiffCase kDiffCases[] = {
      "--- a\n+++ b\n@@ -2,7 +2,6 @@\n 2\n 3\n 4\n-5\n 6\n 7\n 8\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, UnifiedDiffTest, testing::ValuesIn(kDiffCases),
-                         [](const testing::TestParamInfo<DiffCase>& row) {
-                           return std::string(row.param.name);
-                         });
+                         host::test::RowName());
 
 TEST(UnifiedDiffTest, ZeroContextNamesTheLineBeforeAnInsertion) {
   EXPECT_EQ(UnifiedDiff("a\nb\nc\n", "a\nb\nnew\nc\n", "x", "y", 0),

@@ -1,6 +1,7 @@
 #include "host/support/named_rows.h"
 #include "host/vbfiles/component_file.h"
 #include "host/vbfiles/load_error.h"
+#include "support/errors.h"
 #include "vbfiles_test_support.h"
 
 namespace marquill::host::vbfiles {
@@ -202,12 +203,7 @@ TEST(ComponentFile, LinesAddedAfterAnUnterminatedLastLineKeepTheFileUnterminated
 
 TEST(ComponentFile, BlocksThatNeverCloseNameTheirLine) {
   const auto error_of = [](std::string_view text) {
-    try {
-      ParseComponentFile(text, "c.cls");
-    } catch (const LoadError& error) {
-      return std::string(error.what());
-    }
-    return std::string("no error");
+    return ::marquill::test::MessageOf<LoadError>([&] { ParseComponentFile(text, "c.cls"); });
   };
   EXPECT_EQ(error_of(Crlf({"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True",
                            "Attribute VB_Name = \"c\""})),

@@ -3,6 +3,7 @@
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/side_files.h"
 #include "host/vbfiles/text_file.h"
+#include "support/errors.h"
 #include "vbfiles_test_support.h"
 
 namespace marquill::host::vbfiles {
@@ -329,12 +330,7 @@ TEST_F(DesignerTest, RemovingAContainerTakesWhatItHolds) {
 
 TEST(DesignerParse, BlocksThatNeverCloseNameTheirLine) {
   const auto error_of = [](std::string_view text) {
-    try {
-      ParseTree(text);
-    } catch (const LoadError& error) {
-      return std::string(error.what());
-    }
-    return std::string("no error");
+    return ::marquill::test::MessageOf<LoadError>([&] { ParseTree(text); });
   };
   EXPECT_EQ(error_of(Crlf(
                 {"Begin VB.Form frmBroken ", "   Begin VB.Frame fraA ", "      Caption = \"A\""})),

@@ -1,6 +1,8 @@
+#include "host/support/named_rows.h"
 #include "host/vbfiles/inspect.h"
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/vb_project.h"
+#include "support/errors.h"
 #include "vbfiles_test_support.h"
 
 namespace marquill::host::vbfiles {
@@ -241,12 +243,8 @@ class VbProjectLoadErrorTest : public ::testing::TestWithParam<LoadErrorCase> {}
 TEST_P(VbProjectLoadErrorTest, NamesTheFileAndLine) {
   ScratchDir scratch;
   for (const auto& [name, bytes] : GetParam().files) WriteBytes(scratch / name, bytes);
-  try {
-    VbProject::Load(scratch / "P.vbp");
-    FAIL() << "no error";
-  } catch (const LoadError& error) {
-    EXPECT_EQ(error.what(), scratch.path().string() + "/" + GetParam().message);
-  }
+  EXPECT_EQ(::marquill::test::MessageOf<LoadError>([&] { VbProject::Load(scratch / "P.vbp"); }),
+            scratch.path().string() + "/" + GetParam().message);
 }
 
 const std::string kModule = Crlf({"Attribute VB_Name = \"modA\"", "Sub A()", "End Sub"});
@@ -322,7 +320,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {{"P.vbp", Crlf({"Type=Exe", "Form=frmA.frm"})}, {"frmA.frm", ""}},
                       "frmA.frm:1: no designer block: a form file starts with its Begin VB.Form "
                       "... End block"}),
-    [](const auto& row) { return std::string(row.param.name); });
+    host::test::RowName());
 
 }  // namespace
 }  // namespace marquill::host::vbfiles

@@ -2,6 +2,7 @@
 // another machine, files merged in twice, padded modules, links, and things that are no files.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -208,6 +209,32 @@ TEST(RealProjectTest, FilesThatAreNotRegularFilesAreRefused) {
   }
 }
 
+// A project is most often read on the machine that wrote it: that machine's page goes first
+// whenever the project's text is valid in it.
+TEST(CodePageTest, TheMachinesPageIsTriedFirstWhenTheTextFitsIt) {
+  struct Row {
+    const char* name;
+    std::string text;
+    int machine;
+    int first;
+  };
+  const std::vector<Row> rows = {
+      {"ascii text, Cyrillic machine", "Form1.frm", 1251, 1251},
+      {"Western name, Western machine", "Caf\xe9.bas", 1252, 1252},
+      {"Western name, no machine page", "Caf\xe9.bas", 0, 1250},
+      {"Japanese name, Cyrillic machine", "\x98\x9f.bas", 1251, 932},  // 0x98: none in 1251
+      {"machine page outside the common list", "Form1.frm", 437, 437},
+  };
+  for (const Row& row : rows) {
+    const std::vector<int> pages = CodePagesToTry(row.text, 0, row.machine);
+    EXPECT_EQ(pages.front(), row.first) << row.name;
+    // Every common page stays on the list, each once.
+    for (int page : CommonCodePages())
+      EXPECT_EQ(std::count(pages.begin(), pages.end(), page), 1) << row.name << " " << page;
+  }
+  EXPECT_EQ(CodePagesToTry("Form1.frm", 950, 1252), std::vector<int>{950}) << "forced wins";
+}
+
 TEST(CodePageTest, DecodesTheCommonPagesAndRefusesWhatIsNotText) {
   struct Row {
     int code_page;
@@ -232,7 +259,8 @@ TEST(CodePageTest, DecodesTheCommonPagesAndRefusesWhatIsNotText) {
   EXPECT_EQ(CodePagesToTry("Title=\"" + kJapaneseSjis + "\"", 0).front(), 932);
   EXPECT_EQ(CodePagesToTry("Caf\xe9.bas", 0).front(), 1250);
   EXPECT_EQ(CodePagesToTry("anything", 950), std::vector<int>{950});
-  EXPECT_EQ(CodePagesToTry("ascii", 0), CommonCodePages());
+  EXPECT_EQ(CodePagesToTry("ascii", 0, 0), CommonCodePages());
+  EXPECT_EQ(MachineCodePage(), 0);  // Linux names are UTF-8: no machine page
   EXPECT_EQ(DisplayName(kJapaneseSjis + "\x1b", {932}), kJapaneseUtf8 + "\\x1B");
   EXPECT_EQ(DisplayName("\xff\xfe", {932}), "\\xFF\\xFE");
   EXPECT_EQ(DisplayName(kJapaneseUtf8, {1252}), kJapaneseUtf8);

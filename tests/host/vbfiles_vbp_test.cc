@@ -1,6 +1,7 @@
 #include "host/support/named_rows.h"
 #include "host/vbfiles/load_error.h"
 #include "host/vbfiles/vbp_file.h"
+#include "support/errors.h"
 #include "vbfiles_test_support.h"
 
 namespace marquill::host::vbfiles {
@@ -106,12 +107,9 @@ struct VbpErrorCase {
 class VbpErrorTest : public ::testing::TestWithParam<VbpErrorCase> {};
 
 TEST_P(VbpErrorTest, NamesTheFileAndLine) {
-  try {
-    VbpFile::Parse(GetParam().bytes, "dir/p.vbp");
-    FAIL() << "no error";
-  } catch (const LoadError& error) {
-    EXPECT_EQ(error.what(), GetParam().message);
-  }
+  EXPECT_EQ(
+      ::marquill::test::MessageOf<LoadError>([] { VbpFile::Parse(GetParam().bytes, "dir/p.vbp"); }),
+      GetParam().message);
 }
 
 INSTANTIATE_TEST_SUITE_P(

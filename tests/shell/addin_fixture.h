@@ -62,6 +62,13 @@ class AddinFixture : public testing::Test {
 
   host::MemoryProject& Project() { return host::test::ActiveMemoryProject(*vbe_); }
 
+  // The text of every message box shown so far.
+  std::vector<std::string> MsgBoxes() const {
+    std::vector<std::string> shown;
+    for (const PlatformCall& call : platform_.CallsOf("MsgBox")) shown.push_back(call.detail);
+    return shown;
+  }
+
   TempFolder addin_folder_{"addin"};
   std::unique_ptr<host::MemoryVbe> vbe_;
   RecordingCommandBars bars_;

@@ -73,11 +73,6 @@ class CommentsTabTest : public testing_util::AddinFixture {
   Lines Code(const std::string& component) {
     return LinesOf(*Project().ComponentNamed(component).Code());
   }
-  std::vector<std::string> Boxes() const {
-    std::vector<std::string> shown;
-    for (const PlatformCall& call : platform_.CallsOf("MsgBox")) shown.push_back(call.detail);
-    return shown;
-  }
 };
 
 TEST_F(CommentsTabTest, LoadFillsTheFieldsFromTheDatabase) {
@@ -86,7 +81,7 @@ TEST_F(CommentsTabTest, LoadFillsTheFieldsFromTheDatabase) {
   EXPECT_EQ(CommentSettingsOf(window), Sample());
   EXPECT_EQ(window.chkComments(0).Value(), 1);
   EXPECT_EQ(window.chkComments(2).Value(), 0);
-  EXPECT_THAT(Boxes(), IsEmpty());
+  EXPECT_THAT(MsgBoxes(), IsEmpty());
 }
 
 TEST_F(CommentsTabTest, LoadSetsTheFieldsInTheirOrder) {
@@ -116,7 +111,7 @@ TEST_F(CommentsTabTest, SaveWritesTheFieldsAsTheyAreNow) {
   docs::CommentSettings expected = Sample();
   expected.delimiters = false;
   EXPECT_EQ(Stored(), expected);
-  EXPECT_THAT(Boxes(), IsEmpty());
+  EXPECT_THAT(MsgBoxes(), IsEmpty());
 }
 
 TEST_F(CommentsTabTest, ClosingWithoutSavingDiscardsTheEdits) {
@@ -176,7 +171,7 @@ TEST_F(CommentsTabTest, InsertWithoutAModuleSaysSoAndChangesNothing) {
   frmUtility& window = Shown();
   ShowCommentSettings(window, Sample());
   EXPECT_TRUE(window.cmdCommentInsert.Click());
-  EXPECT_THAT(Boxes(), ElementsAre("Atention: Select a module first!"));
+  EXPECT_THAT(MsgBoxes(), ElementsAre("Atention: Select a module first!"));
   EXPECT_EQ(Code("modA"), kModA);
 }
 
@@ -193,7 +188,7 @@ TEST_F(CommentsTabTest, InsertUsesTheLiveFieldsAndOnlyTickedMembers) {
                           "Public Sub Main()", "End Sub", "Function Twice(ByVal n As Long) As Long",
                           "' ===", "' Twice (Function) description:", "'", "' Parameters: ",
                           "'    [in] n", "'", "' Return: ", "'", "' ===", "End Function"));
-  EXPECT_THAT(Boxes(), IsEmpty());
+  EXPECT_THAT(MsgBoxes(), IsEmpty());
 }
 
 TEST_F(CommentsTabTest, ModuleHeaderGoesAboveTheFirstLine) {
@@ -211,7 +206,7 @@ TEST_F(CommentsTabTest, ModuleHeaderGoesAboveTheFirstLine) {
 // fields keep what they held.
 class UnusableDatabaseTest : public CommentsTabTest {
  protected:
-  void WriteTextFile() { std::ofstream(DatabaseFile(), std::ios::binary) << "plain text\n"; }
+  void WriteTextFile() { test::WriteBytes(DatabaseFile(), "plain text\n"); }
   // The header's write version tells SQLite to open the file for reading only, whoever runs the
   // tests.
   void MakeReadOnly() {
@@ -224,16 +219,15 @@ class UnusableDatabaseTest : public CommentsTabTest {
 TEST_F(UnusableDatabaseTest, NotADatabaseIsReportedOnceByTheLoadAndAgainAtSave) {
   WriteTextFile();
   ConnectAddin();
-  EXPECT_THAT(Boxes(), ElementsAre(kErrorBox)) << "the add-in's connection reports it first";
+  EXPECT_THAT(MsgBoxes(), ElementsAre(kErrorBox)) << "the add-in's connection reports it first";
   frmUtility& window = OpenWindow();
-  EXPECT_THAT(Boxes(), ElementsAre(kErrorBox, kErrorBox)) << "one more for the window's load";
+  EXPECT_THAT(MsgBoxes(), ElementsAre(kErrorBox, kErrorBox)) << "one more for the window's load";
   EXPECT_EQ(CommentSettingsOf(window), docs::CommentSettings()) << "design-time defaults";
   ShowCommentSettings(window, Sample());
   window.cmdCommentSave.Click();
-  EXPECT_THAT(Boxes(), ElementsAre(kErrorBox, kErrorBox, kErrorBox));
+  EXPECT_THAT(MsgBoxes(), ElementsAre(kErrorBox, kErrorBox, kErrorBox));
   EXPECT_EQ(CommentSettingsOf(window), Sample());
-  std::ifstream in(DatabaseFile(), std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "plain text\n");
+  EXPECT_EQ(test::ReadBytes(DatabaseFile()), "plain text\n");
 }
 
 TEST_F(UnusableDatabaseTest, ReadOnlyDatabaseLoadsButRefusesTheSave) {
@@ -243,7 +237,7 @@ TEST_F(UnusableDatabaseTest, ReadOnlyDatabaseLoadsButRefusesTheSave) {
   EXPECT_EQ(CommentSettingsOf(window), Sample());
   window.txtCmtLine.SetText("' changed");
   window.cmdCommentSave.Click();
-  EXPECT_THAT(Boxes(), ElementsAre(kErrorBox));
+  EXPECT_THAT(MsgBoxes(), ElementsAre(kErrorBox));
   EXPECT_EQ(window.txtCmtLine.Text(), "' changed");
   EXPECT_EQ(Stored(), Sample());
 }

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "addin_fixture.h"
 #include "host/store/database.h"
+#include "host/support/named_rows.h"
 
 namespace marquill::shell {
 namespace {
@@ -206,16 +205,12 @@ INSTANTIATE_TEST_SUITE_P(Rows, ShortcutCacheTest,
                                          CacheCase{"TwentyNineRowsFit", 29, 30},
                                          CacheCase{"TheThirtiethRowGrowsTheCache", 30, 60},
                                          CacheCase{"SixtyRowsGrowItTwice", 60, 90}),
-                         [](const testing::TestParamInfo<CacheCase>& row) {
-                           return row.param.name;
-                         });
+                         host::test::RowName());
 
 TEST_F(ConnectTest, AnUnreadableDatabaseIsReportedAndLeavesTheShortcutsEmpty) {
-  std::ofstream(addin_folder_.Folder() + "Marquill.mdb") << "this is not a database\n";
+  test::WriteBytes(addin_folder_.path() / "Marquill.mdb", "this is not a database\n");
   Connect& addin = ConnectAddin();
-  auto messages = platform_.CallsOf("MsgBox");
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].detail, "Error: Error with Marquill.mdb !");
+  EXPECT_EQ(MsgBoxes(), std::vector<std::string>{"Error: Error with Marquill.mdb !"});
   EXPECT_EQ(addin.Shared().shortcut_box->ListCount(), 0);
   EXPECT_EQ(addin.Shared().shortcuts.LastIndex(), 30);
   EXPECT_EQ(Toolbar()->Controls().Count(), 5);  // the rest of the connection went on

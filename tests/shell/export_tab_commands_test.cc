@@ -4,9 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "addin_fixture.h"
 #include "export/project_report.h"
@@ -20,6 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using host::ComponentType;
 using host::test::RowName;
+using ::marquill::test::Crlf;
 using testing_util::TempFolder;
 
 const std::vector<std::string> kModA = {"Option Explicit",
@@ -30,17 +29,6 @@ const std::vector<std::string> kModA = {"Option Explicit",
                                         "End Property",
                                         "Property Let P(v As Long)",
                                         "End Property"};
-
-std::string Crlf(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
-}
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class ExportTabTest : public testing_util::AddinFixture {
  protected:
@@ -88,7 +76,7 @@ TEST_P(ExportScopes, WritesThePageOfTheScope) {
   frmUtility& window = Pick(GetParam().member);
   window.chkColors.SetValue(GetParam().colors ? 1 : 0);
   window.cmdExportHTML.Click();
-  EXPECT_EQ(Slurp(out_.path() / "a.htm"),
+  EXPECT_EQ(test::ReadBytes(out_.path() / "a.htm"),
             exporter::HtmlPage(GetParam().code, GetParam().colors, exporter::BuildKeywordTables()));
   EXPECT_TRUE(Errors().empty());
 }
@@ -108,7 +96,7 @@ TEST_F(ExportTabTest, ColouredPageEscapesAndColours) {
   frmUtility& window = Pick();
   window.chkColors.SetValue(1);
   window.cmdExportHTML.Click();
-  const std::string page = Slurp(out_.path() / "a.htm");
+  const std::string page = test::ReadBytes(out_.path() / "a.htm");
   EXPECT_NE(page.find("x &lt; 1 <span class=\"keyword\">Then</span>"), std::string::npos) << page;
   EXPECT_NE(page.find("<span class=\"comment\">' low</span>"), std::string::npos) << page;
 }
@@ -255,7 +243,7 @@ TEST_F(ExportTabTest, OpenReportWritesTheBoxAsItStandsAndOpensIt) {
   window.txtHTMLReport(1).SetText(out_.Folder());
   window.txtHTMLReport(0).SetText("r.htm");
   window.cmdCreateRep(kOpenReportButton).Click();
-  EXPECT_EQ(Slurp(out_.path() / "r.htm"), exporter::ReportPage("edited <by hand>"));
+  EXPECT_EQ(test::ReadBytes(out_.path() / "r.htm"), exporter::ReportPage("edited <by hand>"));
   ASSERT_EQ(platform_.CallsOf("ShellOpen").size(), 1u);
   EXPECT_EQ(platform_.CallsOf("ShellOpen")[0].detail, out_.Folder() + "r.htm");
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "addin_fixture.h"
+#include "host/support/named_rows.h"
 
 namespace marquill::shell {
 namespace {
@@ -101,8 +102,7 @@ const RegistrationRefusal kRegistrationRefusals[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Refusals, RegistrationRefusalTest,
-                         testing::ValuesIn(kRegistrationRefusals),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         testing::ValuesIn(kRegistrationRefusals), host::test::RowName());
 
 TEST_F(ExternalToolsTest, LoadThenSaveWritesTheListBackWithOneMoreEmptyLine) {
   time_log_.Replace(addin_list_, "[Add-Ins32]\r\nMarquill.Connect=0\n");
@@ -172,7 +172,7 @@ const ListRefusal kListRefusals[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Refusals, AddinListRefusalTest, testing::ValuesIn(kListRefusals),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         host::test::RowName());
 
 }  // namespace
 }  // namespace marquill::shell

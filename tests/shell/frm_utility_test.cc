@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
 
 #include "addin_fixture.h"
 #include "host/files/file_io.h"
+#include "host/support/named_rows.h"
 #include "shell/addin_shared.h"
 #include "shell/resources/resources.h"
 
@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, StoredTabTest,
                                          TabCase{"HalvesRoundToEvenUpwards", "3.5", 4},
                                          TabCase{"ATabTheStripLacksOpensTheStartTab", "9", 7},
                                          TabCase{"ANegativeTabOpensTheStartTab", "-1", 7}),
-                         [](const testing::TestParamInfo<TabCase>& row) { return row.param.name; });
+                         host::test::RowName());
 
 TEST_F(WindowTest, ThePositionIsRestoredOnlyWhereOneWasSaved) {
   frmUtility& fresh = OpenWindow();
@@ -236,12 +236,11 @@ TEST_F(WindowTest, LoadOpensTheDatabaseBeforeTheCommentSettingsAndUnloadReleases
 
 TEST_F(WindowTest, AnUnopenableDatabaseIsReportedAndTheWindowStillOpens) {
   ConnectAddin();
-  std::ofstream(addin_folder_.Folder() + "Marquill.mdb") << "not a database";
+  test::WriteBytes(addin_folder_.path() / "Marquill.mdb", "not a database");
   frmUtility& window = OpenWindow();
   EXPECT_TRUE(window.Visible());
-  auto messages = platform_.CallsOf("MsgBox");
-  ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages.back().detail, "Error: Error with Marquill.mdb !");
+  ASSERT_FALSE(MsgBoxes().empty());
+  EXPECT_EQ(MsgBoxes().back(), "Error: Error with Marquill.mdb !");
 }
 
 TEST_F(WindowTest, HelpInstallsThePageOnFirstUseAndOpensIt) {

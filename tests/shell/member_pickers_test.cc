@@ -155,10 +155,8 @@ TEST_F(MemberPickersTest, PickFailuresShowInAnErrorBox) {
   PickMember(window, "Reset");
   Project().RemoveComponent("modA");
   PickComponent(window, "modA");
-  const std::vector<PlatformCall> boxes = platform_.CallsOf("MsgBox");
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_THAT(boxes[0].detail, ::testing::StartsWith("Error: "));
-  EXPECT_THAT(boxes[1].detail, ::testing::StartsWith("Error: "));
+  EXPECT_THAT(MsgBoxes(),
+              ElementsAre(::testing::StartsWith("Error: "), ::testing::StartsWith("Error: ")));
   EXPECT_EQ(window.cmbMembers.ListCount(), 0);
 }
 

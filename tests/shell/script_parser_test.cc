@@ -2,16 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "host/support/named_rows.h"
+#include "support/errors.h"
+
 namespace marquill::shell {
 namespace {
 
 std::string ErrorOf(std::string_view script) {
-  try {
-    ParseScript(script, "t.mqs");
-  } catch (const ScriptError& error) {
-    return error.what();
-  }
-  return "";
+  return test::MessageOf<ScriptError>([&] { ParseScript(script, "t.mqs"); });
 }
 
 TEST(ScriptParserTest, ReadsStepsSkippingCommentsAndBlankLines) {
@@ -91,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"UnclosedQuote", "set txtDesc \"abc", "t.mqs:1: a quoted text is not closed"},
         ErrorCase{"UnknownEscape", "set txtDesc \"a\\qb\"",
                   "t.mqs:1: unknown escape in a quoted text (use \\\" \\\\ \\r \\n \\t)"}),
-    [](const testing::TestParamInfo<ErrorCase>& row) { return row.param.name; });
+    host::test::RowName());
 
 TEST(ScriptParserTest, EntriesArePositionsOnlyWhenUnquoted) {
   EXPECT_EQ(ParseEntryRef({"#2", false}).position, 2);

@@ -4,6 +4,8 @@
 
 #include "addin_fixture.h"
 #include "host/store/database.h"
+#include "host/support/named_rows.h"
+#include "support/errors.h"
 
 namespace marquill::shell {
 namespace {
@@ -26,12 +28,7 @@ class ScriptRunnerTest : public AddinFixture {
 
   // The message of the ScriptError the script stops with, "" when it runs through.
   std::string ErrorOf(std::string_view script) {
-    try {
-      Run(script);
-    } catch (const ScriptError& error) {
-      return error.what();
-    }
-    return "";
+    return test::MessageOf<ScriptError>([&] { Run(script); });
   }
 
   frmUtility& Window() { return *addin_->MainWindow(); }
@@ -180,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "t.mqs:1: the Shortcuts box has no entry 'Header'"},
         ErrorCase{"AnswerNobodyAskedFor", "answer yes\n# done\nclick cmdHelp",
                   "t.mqs:1: no question came for this answer"}),
-    [](const testing::TestParamInfo<ErrorCase>& row) { return row.param.name; });
+    host::test::RowName());
 
 // A wrong name stops the script before its first step: nothing is shown, asked or opened.
 class ScriptCheckedUpFrontTest : public ScriptRunnerTest,
@@ -219,10 +216,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "t.mqs:2: a key code runs from 0 to 255, not 256"},
         ErrorCase{"MissingModule", "key 112\npane modGone",
                   "t.mqs:2: the project has no component 'modGone'"},
-        ErrorCase{"LastOfManySteps", "key 112\nset txtIndent 2\npane modMain 2 2\nshortcut Header\n"
-                                     "answer yes\nclick cmdIndent\nclick cmdNope",
+        ErrorCase{"LastOfManySteps",
+                  "key 112\nset txtIndent 2\npane modMain 2 2\nshortcut Header\n"
+                  "answer yes\nclick cmdIndent\nclick cmdNope",
                   "t.mqs:7: the main window has no control 'cmdNope'"}),
-    [](const testing::TestParamInfo<ErrorCase>& row) { return row.param.name; });
+    host::test::RowName());
 
 // What earlier steps change is checked when its step comes: here the selection reaches a line
 // that only the pasted shortcut adds.

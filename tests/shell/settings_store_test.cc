@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "host/files/file_io.h"
 #include "shell_test_util.h"
+#include "support/accounts.h"
 
 namespace marquill::shell {
 namespace {
@@ -97,21 +96,12 @@ TEST(IniSettingsStoreTest, AFailedWriteIsIgnoredAndTheOldValueStays) {
   IniSettingsStore store(temp.Folder());
   store.SaveRegString(kSettingsKey, "Tab", "1");
   chmod(temp.path().c_str(), 0555);
-  // Root writes into read-only folders, so the check runs in a child process that drops to an
-  // ordinary account when it starts as root.
-  const pid_t child = fork();
-  ASSERT_NE(child, -1);
-  if (child == 0) {
-    constexpr uid_t kNobody = 65534;
-    if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(2);
+  const int outcome = test::AsOrdinaryAccount([&] {
     store.SaveRegString(kSettingsKey, "Tab", "6");
-    _exit(store.GetRegString(kSettingsKey, "Tab") == "1" ? 0 : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
+    return store.GetRegString(kSettingsKey, "Tab") == "1";
+  });
   chmod(temp.path().c_str(), 0755);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the failed write changed the value; 2: no account";
+  EXPECT_EQ(outcome, 0) << "1: the failed write changed the value; 2: no account";
   EXPECT_EQ(store.GetRegString(kSettingsKey, "Tab"), "1");
 }
 

@@ -5,6 +5,7 @@
 #include "addin_fixture.h"
 #include "host/store/connection.h"
 #include "host/store/database.h"
+#include "host/support/named_rows.h"
 #include "shell/addin_shared.h"
 
 namespace marquill::shell {
@@ -70,11 +71,6 @@ class ShortcutEditorTest : public AddinFixture {
     addin_->MainWindow()->cmdShortcut(2).Click();
   }
   void Delete() { addin_->MainWindow()->cmdShortcut(1).Click(); }
-  std::vector<std::string> Errors() {
-    std::vector<std::string> errors;
-    for (const PlatformCall& call : platform_.CallsOf("MsgBox")) errors.push_back(call.detail);
-    return errors;
-  }
 };
 
 TEST_F(ShortcutEditorTest, NewAsksForANameAndAddsAnEmptyShortcutEverywhere) {
@@ -87,7 +83,7 @@ TEST_F(ShortcutEditorTest, NewAsksForANameAndAddsAnEmptyShortcutEverywhere) {
   platform_.Queue({Answer::Kind::kCancel, "", "test"});
   addin_->MainWindow()->cmdShortcut(0).Click();
   EXPECT_EQ(Lists().size(), 1u);
-  EXPECT_TRUE(Errors().empty());
+  EXPECT_TRUE(MsgBoxes().empty());
 }
 
 TEST_F(ShortcutEditorTest, SelectingShowsTheTextAndSaveStoresIt) {
@@ -212,7 +208,7 @@ TEST_P(ShortcutNameTest, IsRefusedWithAMessageAndNothingIsAdded) {
   Seed({{"Kept", "k"}});
   OpenWindow();
   New(GetParam().answer);
-  EXPECT_EQ(Errors(), std::vector<std::string>{std::string("Error: ") + GetParam().message});
+  EXPECT_EQ(MsgBoxes(), std::vector<std::string>{std::string("Error: ") + GetParam().message});
   EXPECT_EQ(Table(), (std::vector<Row>{{"Kept", "k"}}));
   EXPECT_EQ(Lists(), Table());
 }
@@ -226,7 +222,7 @@ const BadName kBadNames[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Names, ShortcutNameTest, testing::ValuesIn(kBadNames),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         host::test::RowName());
 
 TEST_F(ShortcutEditorTest, AClosedDatabaseRefusesEveryChangeAndTheListsStayAsTheyWere) {
   Seed({{"A", "a"}, {"B", "b"}});
@@ -237,8 +233,8 @@ TEST_F(ShortcutEditorTest, AClosedDatabaseRefusesEveryChangeAndTheListsStayAsThe
   Save("changed");
   Choose(0);
   Delete();
-  EXPECT_EQ(Errors().size(), 3u);
-  for (const std::string& error : Errors()) {
+  EXPECT_EQ(MsgBoxes().size(), 3u);
+  for (const std::string& error : MsgBoxes()) {
     EXPECT_TRUE(error.starts_with("Error: Marquill.mdb did not take the change: ")) << error;
   }
   EXPECT_EQ(Lists(), (std::vector<Row>{{"A", "a"}, {"B", "b"}}));
@@ -254,8 +250,8 @@ TEST_F(ShortcutEditorTest, SavingAShortcutSomeoneElseDeletedSaysSo) {
   other.Execute("DELETE FROM Shortcuts");
   Choose(0);
   Save("lost?");
-  EXPECT_EQ(Errors(), std::vector<std::string>{"Error: The shortcut A is no longer in "
-                                               "Marquill.mdb; its text was not saved."});
+  EXPECT_EQ(MsgBoxes(), std::vector<std::string>{"Error: The shortcut A is no longer in "
+                                                 "Marquill.mdb; its text was not saved."});
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "addin_fixture.h"
 #include "host/files/file_io.h"
+#include "host/support/named_rows.h"
 #include "shell/time_log_commands.h"
 #include "shell_test_util.h"
 
@@ -16,12 +17,6 @@ using testing_util::TempFolder;
 
 constexpr const char* kVbp = "/nowhere/Billing.vbp";
 constexpr const char* kLog = "/nowhere/Billing.logs";
-
-std::vector<std::string> Messages(const ScriptedPlatform& platform) {
-  std::vector<std::string> messages;
-  for (const PlatformCall& call : platform.CallsOf("MsgBox")) messages.push_back(call.detail);
-  return messages;
-}
 
 TEST(FileTimeLogTest, AppendsReadsAndReplacesOnDisk) {
   TempFolder temp("timelog");
@@ -81,9 +76,8 @@ TEST_F(ClockTest, EachToggleWritesOneLineShowsItAndSwapsTheFace) {
   EXPECT_FALSE(addin_->ClockRunning());
   EXPECT_EQ(TimeButton().Face(), kFaceClock);
   EXPECT_EQ(Log(), "Start at 2026-12-06 09:00:00\r\nStop  at 2026-12-07 10:01:01\r\n");
-  EXPECT_EQ(Messages(platform_),
-            (std::vector<std::string>{"VBMarquill: Start at 2026-12-06 09:00:00",
-                                      "VBMarquill: Stop  at 2026-12-07 10:01:01"}));
+  EXPECT_EQ(MsgBoxes(), (std::vector<std::string>{"VBMarquill: Start at 2026-12-06 09:00:00",
+                                                  "VBMarquill: Stop  at 2026-12-07 10:01:01"}));
   addin_->OnDisconnection();  // stopped: no stop line
   EXPECT_EQ(Log(), "Start at 2026-12-06 09:00:00\r\nStop  at 2026-12-07 10:01:01\r\n");
 }
@@ -94,7 +88,7 @@ TEST_F(ClockTest, DisconnectingWhileTheClockRunsWritesExactlyOneStopLine) {
   bars_.Click(TimeButton());
   addin_->OnDisconnection();
   EXPECT_EQ(Log(), "Start at 2026-12-06 09:00:00\r\nStop  at 2026-12-06 09:00:00\r\n");
-  EXPECT_EQ(Messages(platform_).size(), 1u);  // the stop line shows no message
+  EXPECT_EQ(MsgBoxes().size(), 1u);  // the stop line shows no message
 }
 
 TEST_F(ClockTest, AnUnsavedProjectIsRefusedAndTheClockStaysStopped) {
@@ -103,9 +97,8 @@ TEST_F(ClockTest, AnUnsavedProjectIsRefusedAndTheClockStaysStopped) {
   EXPECT_FALSE(addin_->ClockRunning());
   EXPECT_EQ(TimeButton().Face(), kFaceClock);
   EXPECT_TRUE(time_log_.Changes().empty());
-  EXPECT_EQ(
-      Messages(platform_),
-      std::vector<std::string>{"Error: You have to save the project before use this option!"});
+  EXPECT_EQ(MsgBoxes(), std::vector<std::string>{
+                            "Error: You have to save the project before use this option!"});
 }
 
 TEST_F(ClockTest, ALogThatCannotBeWrittenLeavesTheClockAsItWas) {
@@ -115,8 +108,8 @@ TEST_F(ClockTest, ALogThatCannotBeWrittenLeavesTheClockAsItWas) {
   bars_.Click(TimeButton());
   EXPECT_FALSE(addin_->ClockRunning());
   EXPECT_EQ(TimeButton().Face(), kFaceClock);
-  ASSERT_EQ(Messages(platform_).size(), 1u);
-  EXPECT_EQ(Messages(platform_)[0],
+  ASSERT_EQ(MsgBoxes().size(), 1u);
+  EXPECT_EQ(MsgBoxes()[0],
             "Error: Cannot write /nowhere/Billing.logs: Permission denied; the clock was not "
             "started.");
 }
@@ -139,7 +132,7 @@ TEST_F(ViewerTest, LoadShowsEveryLineWithCrLfAndTheTotal) {
   EXPECT_EQ(window.txtLogs.Text(),
             "Start at 06.12.2026 09:00:00\r\nStop  at 07.12.2026 10:01:01\r\n");
   EXPECT_EQ(window.txtTotalLogs.Text(), "1 day(s) 01:01:01");
-  EXPECT_TRUE(Messages(platform_).empty());
+  EXPECT_TRUE(MsgBoxes().empty());
 }
 
 TEST_F(ViewerTest, TheUsersLocaleOrdersSlashedDates) {
@@ -171,7 +164,7 @@ TEST_F(ViewerTest, SaveAfterLoadWritesTheTextBackWithOneMoreEmptyLine) {
   EXPECT_EQ(Log(), "Start at 2026-12-06 09:00:00\r\n\r\n");
   Click(1);  // what was saved counts as loaded: the same text is written again
   EXPECT_EQ(Log(), "Start at 2026-12-06 09:00:00\r\n\r\n");
-  EXPECT_TRUE(Messages(platform_).empty());
+  EXPECT_TRUE(MsgBoxes().empty());
 }
 
 TEST_F(ViewerTest, CloseEmptiesTheViewerAndLeavesTheFile) {
@@ -189,7 +182,7 @@ TEST_F(ViewerTest, LoadOfAMissingLogChangesNothing) {
   window.txtLogs.SetText("typed");
   Click(0);
   EXPECT_EQ(window.txtLogs.Text(), "typed");
-  EXPECT_TRUE(Messages(platform_).empty());
+  EXPECT_TRUE(MsgBoxes().empty());
 }
 
 struct RefusalCase {
@@ -216,7 +209,7 @@ TEST_P(ViewerRefusalTest, SaysWhyAndKeepsTheLog) {
     if (action == 'c') addin_->TimeCounting();
     if (action >= '0' && action <= '2') Click(action - '0');
   }
-  std::vector<std::string> messages = Messages(platform_);
+  std::vector<std::string> messages = MsgBoxes();
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back(), std::string("Error: ") + row.message);
   if (!row.lock && row.actions.find('c') == std::string::npos) {
@@ -249,7 +242,7 @@ const RefusalCase kRefusals[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Refusals, ViewerRefusalTest, testing::ValuesIn(kRefusals),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         host::test::RowName());
 
 TEST_F(ViewerTest, SaveOfANewLogWritesIt) {
   frmUtility& window = Window();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/memory/memory_host.h"
+#include "host/support/named_rows.h"
 #include "host/vbfiles/component_file.h"
 #include "host/vbfiles/load_error.h"
 #include "transform/line_cleanup.h"
@@ -36,7 +37,8 @@ class DeletedCommentsReloadTest : public ::testing::TestWithParam<WrittenFile> {
 TEST_P(DeletedCommentsReloadTest, LoadsBackToTheSameCode) {
   const WrittenFile& row = GetParam();
   host::MemoryProject project("P");
-  host::MemoryComponent& component = project.AddComponent("Class1", host::ComponentType::kClassModule);
+  host::MemoryComponent& component =
+      project.AddComponent("Class1", host::ComponentType::kClassModule);
   const host::vbfiles::ComponentImage image = host::vbfiles::Install(
       ParseComponentFile(row.bytes, row.file_name), row.file_name, component);
   host::CodeModule& module = *component.CodeModule();
@@ -55,16 +57,21 @@ TEST_P(DeletedCommentsReloadTest, LoadsBackToTheSameCode) {
 INSTANTIATE_TEST_SUITE_P(
     Fuzz, DeletedCommentsReloadTest,
     ::testing::Values(
-        WrittenFile{"EndAfterAClassHeader", "c.cls",
-                    "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1\r\nEND\r\nEnd ' stop\r\nx = 1\r\n",
-                    {"End ", "x = 1"}},
-        WrittenFile{"EndAfterAFormDesignerLf", "f.frm",
+        WrittenFile{
+            "EndAfterAClassHeader",
+            "c.cls",
+            "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1\r\nEND\r\nEnd ' stop\r\nx = 1\r\n",
+            {"End ", "x = 1"}},
+        WrittenFile{"EndAfterAFormDesignerLf",
+                    "f.frm",
                     "VERSION 5.00\nBegin VB.Form Form1\nEnd\nEnd 'x\n",
                     {"End "}},
-        WrittenFile{"BeginInAModuleWithoutHeader", "m.bas", "BEGIN ' x\r\nSub A()\r\nEnd Sub\r\n",
+        WrittenFile{"BeginInAModuleWithoutHeader",
+                    "m.bas",
+                    "BEGIN ' x\r\nSub A()\r\nEnd Sub\r\n",
                     {"BEGIN ", "Sub A()", "End Sub"}},
         WrittenFile{"LoneCrAndACommentRightAfterEnd", "m.frm", "VERSION 5.00\rEnd'\n", {"End"}}),
-    [](const auto& row) { return std::string(row.param.name); });
+    host::test::RowName());
 
 }  // namespace
 }  // namespace marquill::transform

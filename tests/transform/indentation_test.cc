@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "host/support/named_rows.h"
 #include "transform/line_test_util.h"
 
 namespace marquill::transform {
@@ -72,7 +73,9 @@ const Case kCases[] = {
     {"ThenFollowedByBlanksAndACommentOpens",
      {"If a Then \t'note: x = 1", "x", "End If"},
      {"If a Then \t'note: x = 1", "    x", "End If"}},
-    {"CommentAfterAOneLineIfKeepsIt", {"If a Then b = 1 ' note", "x"}, {"If a Then b = 1 ' note", "x"}},
+    {"CommentAfterAOneLineIfKeepsIt",
+     {"If a Then b = 1 ' note", "x"},
+     {"If a Then b = 1 ' note", "x"}},
     {"OneCharacterStatementDoesNotOpen", {"If a Then x", "y"}, {"If a Then x", "y"}},
     {"ThenInsideAnIdentifierIsNoKeyword",
      {"If IsThenable(x) Then", "y", "End If"},
@@ -131,8 +134,7 @@ const Case kCases[] = {
      0},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, IndentLinesTest, ::testing::ValuesIn(kCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, IndentLinesTest, ::testing::ValuesIn(kCases), host::test::RowName());
 
 TEST(IndentLinesRangeTest, LevelStartsAtZeroAtTheFirstLineOfTheRange) {
   testing::VerifyLines({"For i = 1 To 2", "    Do", "  x = 1", "  Loop", "    Next"},
@@ -183,7 +185,7 @@ const Case kContinuedCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Continued, IndentLinesTest, ::testing::ValuesIn(kContinuedCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         host::test::RowName());
 
 // A line the indentation would push past the longest code line takes what still fits.
 TEST(IndentLinesRangeTest, LongLinesTakeTheIndentationThatFits) {
@@ -245,7 +247,7 @@ const RuleCase kRuleCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, ClassifyLineTest, ::testing::ValuesIn(kRuleCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         host::test::RowName());
 
 }  // namespace
 }  // namespace marquill::transform

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "host/support/named_rows.h"
 #include "transform/line_test_util.h"
 
 namespace marquill::transform {
@@ -104,8 +105,7 @@ const Case kCases[] = {
     {"EmptyConstantsMerge", {"s = \"\" & \"x\" & \"\""}, Compact(), {"s = \"x\""}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, LineCleanupTest, ::testing::ValuesIn(kCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, LineCleanupTest, ::testing::ValuesIn(kCases), host::test::RowName());
 
 // Untouched lines keep their own ending even when it is not the module's.
 TEST(LineCleanupEolTest, UntouchedLinesKeepTheirOwnEnding) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/memory/memory_host.h"
+#include "host/support/named_rows.h"
 #include "host/text/vb_text.h"
 #include "transform/line_cleanup.h"
 #include "transform/line_test_util.h"
@@ -130,10 +131,7 @@ const SplitCase kSplitCases[] = {
      10,
      {"x = a _", "&                   bbbbbbbbbb"}},
     // A break just before a literal's closing quote would leave "" on the next line.
-    {"NoEmptiedLiteral",
-     {"s = \"aaaaaaaaaaaaaaaa \""},
-     18,
-     {"s =  _", "\"aaaaaaaaaaaaaaaa \""}},
+    {"NoEmptiedLiteral", {"s = \"aaaaaaaaaaaaaaaa \""}, 18, {"s =  _", "\"aaaaaaaaaaaaaaaa \""}},
     {"EmptyLiteralIsNoPiece",
      {"x = a & \"\" & bbbbbbbbbbbbbbb"},
      12,
@@ -143,14 +141,11 @@ const SplitCase kSplitCases[] = {
      {"x = aaaaaa     *    obj.Item(1)"},
      10,
      {"x =  _", "aaaaaa      _", "*    obj. _", "Item(1)"}},
-    {"CommentPieceOfBlanksIsNone",
-     {"' ab        cdefghijkl"},
-     6,
-     {"' ab  ", "'      cdefghijkl"}},
+    {"CommentPieceOfBlanksIsNone", {"' ab        cdefghijkl"}, 6, {"' ab  ", "'      cdefghijkl"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, SplitLinesTest, ::testing::ValuesIn(kSplitCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         host::test::RowName());
 
 // Split, joined and compacted, a statement whose literal was split reads as it did.
 TEST(SplitLinesTest, JoinAndCompactUndoASplitLiteral) {
@@ -304,14 +299,17 @@ const JoinCase kJoinCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, JoinLinesTest, ::testing::ValuesIn(kJoinCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         host::test::RowName());
 
 // A statement whose one line would pass the longest code line stays continued as it was.
 const std::string k1017(1017, 'a');
 const std::string k1018(1018, 'a');
 
 const JoinCase kLongJoinCases[] = {
-    {"JoinedToTheLongestLine", {"x = " + k1017 + " _", "b"}, Join(), {"x = " + k1017 + " b"},
+    {"JoinedToTheLongestLine",
+     {"x = " + k1017 + " _", "b"},
+     Join(),
+     {"x = " + k1017 + " b"},
      kPastTheEnd},
     {"OneCharacterMoreStaysContinued",
      {"x = " + k1018 + " _", "  b", "c = 1"},
@@ -329,7 +327,7 @@ const JoinCase kLongJoinCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Long, JoinLinesTest, ::testing::ValuesIn(kLongJoinCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         host::test::RowName());
 
 TEST(JoinLinesReportTest, CountsTheStatementsLeftContinued) {
   const std::string long_piece = "x = " + std::string(600, 'a') + " + _";

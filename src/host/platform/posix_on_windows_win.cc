@@ -110,10 +110,54 @@ const bool kBinaryMode = [] {
 
 }  // namespace
 
+namespace {
+
+std::wstring WideName(const char* name) {
+  const int size = MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 1), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, name, -1, wide.data(), size);
+  wide.resize(wide.size() - 1);
+  return wide;
+}
+
+bool IsExistingFile(const std::wstring& name) {
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+// Replaces the target in one step, as rename(2) does. An existing file is replaced with
+// ReplaceFile, which keeps what Windows knows of it beyond its bytes (its security, its other
+// attributes, its creation time); a new name, or a file ReplaceFile will not take (another
+// volume, a second name kept of the old file), is moved with MoveFileEx. Both leave the target
+// whole when they fail: a file another program holds open fails with a sharing violation, and
+// nothing was written over it.
 extern "C" int rename(const char* from, const char* to) {
-  // Replaces the target in one step, as rename(2) does; the write-through flag returns only once
-  // the new name is on disk.
-  if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
+  const std::wstring source = WideName(from);
+  const std::wstring target = WideName(to);
+  if (IsExistingFile(target)) {
+    // A file another program holds open without sharing its removal cannot be replaced. Asked
+    // first, that leaves nothing behind, where a failed ReplaceFile may leave a scratch file.
+    const HANDLE probe = CreateFileW(target.c_str(), DELETE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION)
+      return FailWithLastError();
+    if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+    if (ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr)) {
+      return 0;
+    }
+    // Every other failure of ReplaceFile without a backup name leaves both files under their
+    // own names (one whose old file has a second name, say), so MoveFileEx may still do it.
+    if (GetLastError() == ERROR_SHARING_VIOLATION) return FailWithLastError();
+  }
+  // The write-through flag returns only once the new name is on disk.
+  if (MoveFileExW(source.c_str(), target.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return 0;
+  }
   return FailWithLastError();
 }
 

@@ -68,13 +68,19 @@ std::optional<std::string> DecodeCodePage(std::string_view bytes, int code_page)
                                              : std::nullopt;
 }
 
-std::vector<int> CodePagesToTry(std::string_view text, int forced) {
+std::vector<int> CodePagesToTry(std::string_view text, int forced, int machine) {
   if (forced != 0) return {forced};
   std::vector<int> pages = CommonCodePages();
-  if (IsAscii(text)) return pages;
-  const auto fits = std::find_if(pages.begin(), pages.end(),
-                                 [&](int page) { return DecodeCodePage(text, page).has_value(); });
-  if (fits != pages.end()) std::rotate(pages.begin(), fits, fits + 1);
+  const bool ascii = IsAscii(text);
+  auto fits = [&](int page) { return ascii || DecodeCodePage(text, page).has_value(); };
+  auto first = pages.end();
+  if (machine != 0 && fits(machine)) {
+    first = std::find(pages.begin(), pages.end(), machine);
+    if (first == pages.end()) first = pages.insert(pages.begin(), machine);
+  } else if (!ascii) {
+    first = std::find_if(pages.begin(), pages.end(), fits);
+  }
+  if (first != pages.end()) std::rotate(pages.begin(), first, first + 1);
   return pages;
 }
 

@@ -19,9 +19,15 @@ bool IsKnownCodePage(int code_page);
 // `bytes` decoded from `code_page` into UTF-8; nullopt when they are not valid text in it.
 std::optional<std::string> DecodeCodePage(std::string_view bytes, int code_page);
 
+// The ANSI code page this machine writes file names in: Windows' own (code_page_win.cc), 0 on a
+// system without one (code_page_posix.cc).
+int MachineCodePage();
+
 // The code pages to try for a project's names, most likely first: `forced` alone when it is not
-// 0; else the first common page in which all of `text` (the project file) is valid, then the rest.
-std::vector<int> CodePagesToTry(std::string_view text, int forced);
+// 0; else `machine` when all of `text` (the project file) is valid in it, since a project is most
+// often read where it was written; else the first common page in which it is valid; then the
+// rest.
+std::vector<int> CodePagesToTry(std::string_view text, int forced, int machine = MachineCodePage());
 
 // A name for a message: as it is when it is UTF-8, else decoded from the first of `code_pages`
 // that reads it, else with its bytes escaped; quoted safely (host::QuoteInput) in every case.

@@ -82,9 +82,19 @@ std::string ReadFileBytes(const fs::path& path) {
 fs::path ResolveListedPath(const fs::path& base, std::string_view listed) {
   std::string relative(listed);
   std::replace(relative.begin(), relative.end(), '\\', '/');
-  fs::path resolved = relative.starts_with('/') ? fs::path("/") : base;
+  fs::path listed_path;
+  try {
+    // Read as UTF-8, which decoded names are: Windows' library would read a plain string in
+    // another code page. Bytes that are no UTF-8 there name no file.
+    listed_path = fs::path(std::u8string(relative.begin(), relative.end()));
+  } catch (const std::exception&) {
+    return {};
+  }
+  // An absolute name keeps its root: "/" here, a drive ("C:/") or a share ("//server/") on
+  // Windows.
+  fs::path resolved = listed_path.has_root_path() ? listed_path.root_path() : base;
   std::error_code error;
-  for (const fs::path& part : fs::path(relative).relative_path()) {
+  for (const fs::path& part : listed_path.relative_path()) {
     if (part.empty()) continue;
     fs::path exact = resolved / part;
     if (part == "." || part == ".." || fs::exists(exact, error)) {

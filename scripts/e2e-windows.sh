@@ -75,6 +75,8 @@ run_case() {
   (cd "$folder" && env MARQUILL_HOME="$home" XDG_CONFIG_HOME="$run/config" "${env_vars[@]}" \
     "${program[@]}" "${args[@]}" >"$work/$side.stdout" 2>"$work/$side.stderr") || status=$?
   echo "$status" >"$work/$side.exit_code"
+  # The time a summary line gives varies from run to run.
+  sed -i -E 's/, [0-9]+\.[0-9] s$/, T s/' "$work/$side.stdout" "$work/$side.stderr"
   local database="$run/addin/Marquill.mdb" queries=()
   [ -f "$case_dir/comments" ] && queries+=('SELECT * FROM Comments')
   [ -f "$case_dir/shortcuts" ] && queries+=('SELECT ShortcutName, ShortcutContent FROM Shortcuts')

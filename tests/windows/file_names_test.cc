@@ -21,15 +21,18 @@ namespace fs = std::filesystem;
 
 struct NameRow {
   const char* label;
-  std::string utf8;    // as the program carries it
-  std::wstring wide;   // as the file system shows it
+  std::string utf8;   // as the program carries it
+  std::wstring wide;  // as the file system shows it
 };
 
 // One name per script; "\u" spellings keep the expected wide names independent of the source's
 // encoding.
 const std::vector<NameRow>& Names() {
   static const std::vector<NameRow> rows = {
-      {"accented Latin", "Caf\xC3\xA9 \xC3\x91" "and\xC3\xBA.bas", L"Caf\u00E9 \u00D1and\u00FA.bas"},
+      {"accented Latin",
+       "Caf\xC3\xA9 \xC3\x91"
+       "and\xC3\xBA.bas",
+       L"Caf\u00E9 \u00D1and\u00FA.bas"},
       {"Japanese", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.bas", L"\u65E5\u672C\u8A9E.bas"},
       {"Chinese", "\xE4\xB8\xAD\xE6\x96\x87\xE6\xA8\xA1\xE5\x9D\x97.frm",
        L"\u4E2D\u6587\u6A21\u5757.frm"},
@@ -49,9 +52,7 @@ std::string Contents(const fs::path& path) {
 class FileNamesTest : public windows_test::TempFolderTest {
  protected:
   // The UTF-8 name of a file in the folder, made without the conversions under test.
-  std::string Utf8Path(const std::string& name) const {
-    return folder_.string() + "\\" + name;
-  }
+  std::string Utf8Path(const std::string& name) const { return folder_.string() + "\\" + name; }
   void WriteWide(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
   }
@@ -125,8 +126,7 @@ TEST_F(FileNamesTest, AProjectFindsFilesListedInItsOwnCodePageAndSavesThem) {
     fs::create_directory(folder);
     const std::string vbp = "Type=Exe\r\nModule=Module1; " + row.listed + "\r\nName=\"P\"\r\n";
     WriteWide(folder / L"P.vbp", vbp);
-    WriteWide(folder / row.on_disk,
-              "Attribute VB_Name = \"Module1\"\r\nSub A()\r\nEnd Sub\r\n");
+    WriteWide(folder / row.on_disk, "Attribute VB_Name = \"Module1\"\r\nSub A()\r\nEnd Sub\r\n");
     try {
       auto project = vbfiles::VbProject::Load(folder / L"P.vbp");
       ASSERT_EQ(project->Entries().size(), 1u) << row.label;
@@ -205,8 +205,9 @@ TEST_F(FileNamesTest, ATransactionStoppedByAnOpenFileLeavesNoSecondName) {
       transaction.Commit();
       ADD_FAILURE() << "the transaction went through";
     } catch (const TransactionError& error) {
-      EXPECT_NE(std::string(error.what()).find("Module1.bas: cannot replace the file: the file "
-                                               "is open in another program"),
+      EXPECT_NE(std::string(error.what())
+                    .find("Module1.bas: cannot replace the file: the file "
+                          "is open in another program"),
                 std::string::npos)
           << error.what();
     }

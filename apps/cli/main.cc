@@ -2,8 +2,10 @@
 #include <iostream>
 
 #include "cli/cli_app.h"
+#include "host/platform/program_arguments.h"
 
 int main(int argc, char** argv) {
+  marquill::host::ProgramArguments arguments(argc, argv);
   marquill::cli::CliContext context{std::cout, std::cerr, std::cin};
-  return marquill::cli::RunCli(argc, argv, context);
+  return marquill::cli::RunCli(arguments.Count(), arguments.Values(), context);
 }

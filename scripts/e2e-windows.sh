@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs every end-to-end case of tests/e2e with marquill.exe under Wine and with the Linux build,
-# each on a fresh copy of its project in the same place, and compares what they print, their exit
-# codes and the files they leave, byte for byte. Paths the Windows program prints (Z:\...) are
-# read as the Linux ones before the comparison.
+# Runs every end-to-end case of tests/e2e (a `script.mqs` with `marquill run`, or the one command a
+# `command` file gives) with marquill.exe under Wine and with the Linux build, each on a fresh copy
+# of its project in the same place, and compares what they print, their exit codes, the files they
+# leave and the add-in database rows the case checks, byte for byte. Paths the Windows program
+# prints (Z:\...) are read as the Linux ones before the comparison.
 #   E2E_ONLY=TEXT  only the cases whose folder holds TEXT
 #   needs build/apps/cli/marquill and build-windows/apps/cli/marquill.exe, wine and sqlite3
 set -euo pipefail
@@ -23,13 +24,12 @@ wineserver -w
 
 # Cases that cannot match, and why:
 # - a case whose env sets WINEPREFIX or WINDIR sets up the Linux build's stand-in for Windows (a
-#   Wine prefix); the Windows program uses Windows itself, and Wine would read those variables too;
-# - loader/real_project lists a file by a Japanese name in code page 932; its checkout holds that
-#   name in UTF-8, which the Windows program's narrow file names (in the machine's code page,
-#   here 1252) cannot spell.
-known_different=(loader/real_project)
+#   Wine prefix); the Windows program uses Windows itself, and Wine would read those variables too.
+known_different=()
 run="$work/run"
-windows_run="Z:${run//\//\\}"
+
+# A Linux path as the Windows program names it: Wine's drive Z: is the root folder.
+windows_name() { local path="$1"; echo "Z:${path//\//\\}"; }
 
 run_case() {
   local side="$1" case_dir="$2"
@@ -44,40 +44,63 @@ run_case() {
   local project
   project="$(find "$run/project" -maxdepth 1 -name '*.vbp' | head -1)"
   project="${project:-$run/project/missing.vbp}"
-  local args=() env_vars=()
-  [ -f "$case_dir/args" ] && read -r -a args <"$case_dir/args"
+  local args=() env_vars=() place_work="$run" place_case="$case_dir"
+  if [ "$side" = windows ]; then
+    place_work="$(windows_name "$run")" place_case="$(windows_name "$case_dir")"
+  fi
   if [ -f "$case_dir/env" ]; then
     while IFS= read -r line; do
-      [ -n "$line" ] && env_vars+=("${line//<work>/$run}")
+      line="${line//<work>/$place_work}"
+      [ -n "$line" ] && env_vars+=("${line//<case>/$place_case}")
     done <"$case_dir/env"
   fi
-  local status=0 home="$run/addin" program=("$linux") script="script.mqs"
+  local status=0 home="$run/addin" program=("$linux")
   if [ "$side" = windows ]; then
-    home="Z:${home//\//\\}"; project="Z:${project//\//\\}"
+    home="$(windows_name "$home")"; project="$(windows_name "$project")"
     program=(wine "$windows")
   fi
-  (cd "$case_dir" && env MARQUILL_HOME="$home" XDG_CONFIG_HOME="$run/config" "${env_vars[@]}" \
-    "${program[@]}" run --quiet "${args[@]}" "$script" "$project" \
-    >"$work/$side.stdout" 2>"$work/$side.stderr") || status=$?
+  local folder="$case_dir"
+  if [ -f "$case_dir/command" ]; then
+    # One command, run in the work folder, which holds project/ and addin/.
+    local word
+    for word in $(cat "$case_dir/command"); do
+      word="${word//<work>/$place_work}"
+      args+=("${word//<case>/$place_case}")
+    done
+    folder="$run"
+  else
+    [ -f "$case_dir/args" ] && read -r -a args <"$case_dir/args"
+    args=(run --quiet "${args[@]}" script.mqs "$project")
+  fi
+  (cd "$folder" && env MARQUILL_HOME="$home" XDG_CONFIG_HOME="$run/config" "${env_vars[@]}" \
+    "${program[@]}" "${args[@]}" >"$work/$side.stdout" 2>"$work/$side.stderr") || status=$?
   echo "$status" >"$work/$side.exit_code"
+  # The time a summary line gives varies from run to run.
+  sed -i -E 's/, [0-9]+\.[0-9] s$/, T s/' "$work/$side.stdout" "$work/$side.stderr"
+  local database="$run/addin/Marquill.mdb" queries=()
+  [ -f "$case_dir/comments" ] && queries+=('SELECT * FROM Comments')
+  [ -f "$case_dir/shortcuts" ] && queries+=('SELECT ShortcutName, ShortcutContent FROM Shortcuts')
+  : >"$work/$side.rows"
+  for query in "${queries[@]}"; do
+    if [ -f "$database" ]; then sqlite3 "$database" "$query" >>"$work/$side.rows" 2>&1 || true
+    else echo "no database" >>"$work/$side.rows"; fi
+  done
   rm -rf "$work/$side.project" && mv "$run/project" "$work/$side.project"
   if [ "$side" = windows ]; then
     # The Windows program names the same places with a drive letter and backslashes.
-    python3 - "$windows_run" "$run" "$work/$side.stdout" "$work/$side.stderr" <<'PY'
+    python3 - "$work/$side.stdout" "$work/$side.stderr" <<'PY'
 import re, sys
-windows, linux = sys.argv[1], sys.argv[2]
-for name in sys.argv[3:]:
+for name in sys.argv[1:]:
     text = open(name, 'rb').read().decode('latin-1')
-    text = re.sub(re.escape(windows) + r'[^\s:\'"]*',
-                  lambda m: linux + m.group(0)[len(windows):].replace('\\', '/'), text)
+    text = re.sub(r'Z:\\[^\s:\'"]*', lambda m: m.group(0)[2:].replace('\\', '/'), text)
     open(name, 'wb').write(text.encode('latin-1'))
 PY
   fi
 }
 
 failures=0 count=0
-while IFS= read -r script; do
-  case_dir="$(dirname "$script")"
+while IFS= read -r case_file; do
+  case_dir="$(dirname "$case_file")"
   name="${case_dir#tests/e2e/}"
   case_dir="$root/$case_dir"
   if grep -qE '^(WINEPREFIX|WINDIR)=' "$case_dir/env" 2>/dev/null ||
@@ -91,14 +114,15 @@ while IFS= read -r script; do
   if diff -r "$work/linux.project" "$work/windows.project" >"$work/diff" &&
      cmp -s "$work/linux.stdout" "$work/windows.stdout" &&
      cmp -s "$work/linux.stderr" "$work/windows.stderr" &&
-     cmp -s "$work/linux.exit_code" "$work/windows.exit_code"; then
+     cmp -s "$work/linux.exit_code" "$work/windows.exit_code" &&
+     cmp -s "$work/linux.rows" "$work/windows.rows"; then
     echo "same: $name"
   else
     failures=$((failures + 1))
     echo "DIFFERENT: $name"
-    for f in stdout stderr exit_code; do diff -a "$work/linux.$f" "$work/windows.$f" | head -10 || true; done
+    for f in stdout stderr exit_code rows; do diff -a "$work/linux.$f" "$work/windows.$f" | head -10 || true; done
     head -10 "$work/diff"
   fi
-done < <(find tests/e2e -path "*${E2E_ONLY:-}*" -name script.mqs | sort)
+done < <(find tests/e2e -path "*${E2E_ONLY:-}*" \( -name script.mqs -o -name command \) | sort)
 echo "$failures of $count end-to-end case(s) differ"
 [ "$failures" -eq 0 ]

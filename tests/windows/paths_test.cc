@@ -1,6 +1,8 @@
 // The add-in's folders and the names in project files, as Windows spells paths.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,6 +63,16 @@ class ListedPathTest : public windows_test::TempFolderTest {
   }
 };
 
+// The last parts of `path`, as many as `like` has.
+fs::path LastParts(const fs::path& path, const fs::path& like) {
+  std::vector<fs::path> parts(path.begin(), path.end());
+  const auto count = static_cast<std::size_t>(std::distance(like.begin(), like.end()));
+  fs::path last;
+  for (std::size_t i = parts.size() - std::min(count, parts.size()); i < parts.size(); ++i)
+    last /= parts[i];
+  return last;
+}
+
 TEST_F(ListedPathTest, FindsDriveLettersBackslashesAndOtherCases) {
   const std::string absolute = folder_.string();  // "C:\...\marquill-test-..."
   struct Row {
@@ -88,6 +100,8 @@ TEST_F(ListedPathTest, FindsDriveLettersBackslashesAndOtherCases) {
     }
     ASSERT_FALSE(found.empty()) << row.name;
     EXPECT_TRUE(fs::equivalent(found, folder_ / *row.found)) << row.name << ": " << found;
+    // Named as on disk, whatever the listing's letter case: one file has one name.
+    EXPECT_EQ(LastParts(found, *row.found), fs::path(*row.found)) << row.name << ": " << found;
   }
 }
 

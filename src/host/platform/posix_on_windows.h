@@ -4,8 +4,9 @@
 // it with -include), so the POSIX code paths compile unchanged and get the Windows calls that
 // keep their promises: rename() replaces its target in one step (MoveFileEx, defined in place of
 // the C runtime's, which refuses an existing target, since <cstdio> undoes macros), flushing is
-// FlushFileBuffers, a lock is LockFileEx, a hard link is CreateHardLinkW. Narrow paths are in
-// the machine's ANSI code page, as the C runtime's own calls take them.
+// FlushFileBuffers, a lock is LockFileEx, a hard link is CreateHardLinkW. Narrow names are UTF-8,
+// as everywhere in the program: the runtime's narrow file calls are replaced by ones that take
+// UTF-8 and call the wide Windows functions.
 #pragma once
 
 #ifdef _WIN32

@@ -1,5 +1,5 @@
-// Text between the program's narrow strings, which are in the machine's ANSI code page as the C
-// runtime's own calls take them, and the UTF-16 of the Windows calls.
+// Text between the program's narrow strings, which are UTF-8 throughout (file names, arguments,
+// the environment), and the UTF-16 of the Windows calls.
 #pragma once
 
 #include <string>
@@ -7,7 +7,7 @@
 
 namespace marquill::host {
 
-std::wstring WideFromAnsi(std::string_view text);
-std::string AnsiFromWide(std::wstring_view text);
+std::wstring WideFromUtf8(std::string_view text);
+std::string Utf8FromWide(std::wstring_view text);
 
 }  // namespace marquill::host

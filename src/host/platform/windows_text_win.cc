@@ -4,21 +4,21 @@
 
 namespace marquill::host {
 
-std::wstring WideFromAnsi(std::string_view text) {
+std::wstring WideFromUtf8(std::string_view text) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
-  const int wide = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  const int wide = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
   std::wstring out(static_cast<std::size_t>(wide), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), size, out.data(), wide);
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, out.data(), wide);
   return out;
 }
 
-std::string AnsiFromWide(std::wstring_view text) {
+std::string Utf8FromWide(std::wstring_view text) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
-  const int narrow = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  const int narrow = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<std::size_t>(narrow), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), size, out.data(), narrow, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), narrow, nullptr, nullptr);
   return out;
 }
 

@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "host/files/file_io.h"
+#include "host/files/name_on_disk.h"
 #include "host/vbfiles/load_error.h"
 
 namespace marquill::host::vbfiles {
@@ -97,8 +98,12 @@ fs::path ResolveListedPath(const fs::path& base, std::string_view listed) {
   for (const fs::path& part : listed_path.relative_path()) {
     if (part.empty()) continue;
     fs::path exact = resolved / part;
-    if (part == "." || part == ".." || fs::exists(exact, error)) {
+    if (part == "." || part == "..") {
       resolved = std::move(exact);
+      continue;
+    }
+    if (fs::exists(exact, error)) {
+      resolved /= NameOnDisk(exact);
       continue;
     }
     fs::path found;

@@ -7,8 +7,8 @@
 
 namespace marquill::shell {
 
-using host::AnsiFromWide;
-using host::WideFromAnsi;
+using host::Utf8FromWide;
+using host::WideFromUtf8;
 
 namespace {
 
@@ -74,19 +74,19 @@ RegistrySettingsStore::RegistrySettingsStore(HKEY machine, HKEY user)
     : machine_(machine), user_(user) {}
 
 std::string RegistrySettingsStore::GetRegString(std::string_view key, std::string_view name) {
-  const std::wstring wide_key = WideFromAnsi(key);
-  const std::wstring wide_name = WideFromAnsi(name);
+  const std::wstring wide_key = WideFromUtf8(key);
+  const std::wstring wide_name = WideFromUtf8(name);
   std::optional<std::wstring> value = ReadValue(user_, wide_key, wide_name);
   if (!value) value = ReadValue(machine_, wide_key, wide_name);
-  return value ? AnsiFromWide(*value) : std::string();
+  return value ? Utf8FromWide(*value) : std::string();
 }
 
 void RegistrySettingsStore::SaveRegString(std::string_view key, std::string_view name,
                                           std::string_view text) {
   if (name.empty()) return;
-  const std::wstring wide_key = WideFromAnsi(key);
-  const std::wstring wide_name = WideFromAnsi(name);
-  const std::wstring value = WideFromAnsi(text.substr(0, text.find('\0')));
+  const std::wstring wide_key = WideFromUtf8(key);
+  const std::wstring wide_name = WideFromUtf8(name);
+  const std::wstring value = WideFromUtf8(text.substr(0, text.find('\0')));
   if (WriteValue(machine_, wide_key, wide_name, value)) {
     DeleteValue(user_, wide_key, wide_name);
     return;

@@ -163,16 +163,14 @@ TEST(SplitLinesTest, JoinAndCompactUndoASplitLiteral) {
 
 // The search past the width stops at the next space, so a line of many short pieces is split in
 // one pass. Comment pieces take no continuation, so nothing caps their number.
-TEST(SplitLinesTest, LongCommentSplitsInLinearTime) {
-  constexpr int kWords = 60000;
+// Its time is measured in bench/line_commands_bench (SplitLongComment).
+TEST(SplitLinesTest, LongCommentSplitsAtEveryWord) {
+  constexpr int kWords = 2000;
   std::string comment = "'";
   for (int i = 0; i < kWords; ++i) comment += " aaaaaaaaa";
-  const auto start = std::chrono::steady_clock::now();
   const std::string pieces = SplitLine(comment, 5, kMaxContinuations);
-  const auto elapsed = std::chrono::steady_clock::now() - start;
   // "' aaaaaaaaa ", then one per word
   EXPECT_EQ(host::CountOf(pieces, host::kLineBreak), kWords - 1);
-  EXPECT_LT(elapsed, std::chrono::seconds(2));
 }
 
 TEST(SplitLinesTest, WidthZeroChangesNothing) {

@@ -16,13 +16,14 @@ namespace {
 
 using host::vbfiles::VbProject;
 
-// The command runs once and the process ends: the model is left to the system rather than freed
-// line by line, which for a large project takes longer than saving it.
-VbProject& LoadProject(const std::string& path, std::ostream& err) {
+// The model stays with the context (see CliContext::kept): the program ends without freeing it,
+// which for a large project would take longer than saving it.
+VbProject& LoadProject(const std::string& path, CliContext& context) {
   try {
-    VbProject& project = *VbProject::Load(path, ProjectLoadOptions(err)).release();
-    PrintLoadNotices(err, project);
-    return project;
+    std::shared_ptr<VbProject> project = VbProject::Load(path, ProjectLoadOptions(context.err));
+    PrintLoadNotices(context.err, *project);
+    context.kept.push_back(project);
+    return *project;
   } catch (const host::vbfiles::LoadError& error) {
     throw CliError(kExitUsage, error.file(), error.line(), error.message());
   }
@@ -34,7 +35,7 @@ const CommandRegistrar kInfo{
        auto project = std::make_shared<std::string>();
        AddProjectArgument(app, *project);
        return [project](CliContext& context) {
-         context.out << host::vbfiles::DescribeProject(LoadProject(*project, context.err));
+         context.out << host::vbfiles::DescribeProject(LoadProject(*project, context));
          return kExitDone;
        };
      }}};
@@ -48,7 +49,7 @@ const CommandRegistrar kCheck{
        // For the load-and-save benchmark: writes every file back, changed or not.
        app.add_flag("--rewrite-all", *rewrite_all, "Write every file back")->group("");
        return [project, rewrite_all](CliContext& context) {
-         VbProject& loaded = LoadProject(*project, context.err);
+         VbProject& loaded = LoadProject(*project, context);
          if (*rewrite_all) {
            try {
              const auto written = loaded.Save(VbProject::SaveMode::kAll);

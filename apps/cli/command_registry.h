@@ -19,6 +19,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -60,6 +61,10 @@ struct CliContext {
   std::ostream& out;
   std::ostream& err;
   std::istream& in;
+  // What a command leaves to live as long as the context, such as a loaded project. The program
+  // never ends its context, so a large model is left to the system at exit rather than freed
+  // piece by piece; callers that run commands in-process free it with their context.
+  std::vector<std::shared_ptr<void>> kept{};
 };
 
 using RunFn = std::function<int(CliContext& context)>;

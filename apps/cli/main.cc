@@ -6,6 +6,7 @@
 
 int main(int argc, char** argv) {
   marquill::host::ProgramArguments arguments(argc, argv);
-  marquill::cli::CliContext context{std::cout, std::cerr, std::cin};
-  return marquill::cli::RunCli(arguments.Count(), arguments.Values(), context);
+  // Never destroyed: what a command keeps in it is left to the system when the process ends.
+  static auto* const context = new marquill::cli::CliContext{std::cout, std::cerr, std::cin};
+  return marquill::cli::RunCli(arguments.Count(), arguments.Values(), *context);
 }

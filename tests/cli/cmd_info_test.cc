@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -155,6 +156,30 @@ TEST(InfoCommandTest, AScriptThatIsNoRegularFileIsRefusedAtOnce) {
   EXPECT_TRUE(result.err.starts_with("marquill: " + (folder / "steps.mqs") +
                                      ": cannot read the script: not a regular file (a FIFO)\n"))
       << result.err;
+}
+
+// The loaded model stays with the context that ran the command, so a caller running commands
+// in-process (tests, a host embedding the command line) gets its memory back when that context
+// ends instead of losing it for the life of the process.
+TEST(InfoCommandTest, TheLoadedModelLivesAsLongAsTheContext) {
+  Folder folder;
+  const std::string vbp = folder.Write("P.vbp", "Module=modA; modA.bas\r\n");
+  folder.Write("modA.bas", kModule);
+  for (const char* command : {"info", "check"}) {
+    SCOPED_TRACE(command);
+    std::weak_ptr<void> model;
+    {
+      std::ostringstream out, err;
+      std::istringstream in;
+      CliContext context{out, err, in};
+      const char* argv[] = {"marquill", command, vbp.c_str()};
+      ASSERT_EQ(RunCli(3, argv, context), kExitDone) << err.str();
+      ASSERT_EQ(context.kept.size(), 1u);
+      model = context.kept.front();
+      ASSERT_FALSE(model.expired());
+    }
+    EXPECT_TRUE(model.expired());
+  }
 }
 
 }  // namespace

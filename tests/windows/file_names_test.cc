@@ -2,6 +2,7 @@
 // so a file is read, written and replaced under the name the user sees, and a project lists its
 // files in its own code page.
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -103,6 +104,23 @@ TEST_F(FileNamesTest, AFolderNamedInAnyScriptHoldsATransaction) {
     EXPECT_EQ(Contents(folder_ / folder_name.wide / row.wide), "new " + row.utf8) << row.label;
   EXPECT_EQ(WideNames(folder_ / folder_name.wide).size(), Names().size())
       << "no temporary, old name or journal left";
+}
+
+// The environment names folders too (APPDATA holds the user's name).
+TEST_F(FileNamesTest, EnvironmentValuesReadAsUtf8) {
+  std::vector<const char*> given;
+  for (const NameRow& row : Names()) {
+    ASSERT_TRUE(SetEnvironmentVariableW(L"MARQUILL_TEST_NAME", row.wide.c_str()));
+    const char* value = std::getenv("MARQUILL_TEST_NAME");
+    ASSERT_NE(value, nullptr) << row.label;
+    EXPECT_EQ(std::string(value), row.utf8) << row.label;
+    given.push_back(value);
+  }
+  // A value handed out stays readable after the variable changes.
+  for (std::size_t i = 0; i < given.size(); ++i)
+    EXPECT_EQ(std::string(given[i]), Names()[i].utf8) << Names()[i].label;
+  SetEnvironmentVariableW(L"MARQUILL_TEST_NAME", nullptr);
+  EXPECT_EQ(std::getenv("MARQUILL_TEST_NAME"), nullptr);
 }
 
 struct ListedRow {

@@ -445,7 +445,7 @@ std::size_t Failing(std::size_t result) {
 }  // namespace
 
 extern "C" size_t mbrtowc(wchar_t* out, const char* text, size_t size, mbstate_t* state) {
-  static_assert(sizeof(mbstate_t) >= sizeof(wchar_t));
+  static_assert(sizeof(mbstate_t) >= sizeof(unsigned));
   static thread_local mbstate_t own_state{};
   unsigned& pending = *reinterpret_cast<unsigned*>(state ? state : &own_state);
   if (text == nullptr) {

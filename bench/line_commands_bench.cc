@@ -54,9 +54,9 @@ std::vector<host::SourceLine> ModuleLines(int count) {
 
 using Procedure = void (*)(host::CodeModule&, int, int);
 
-void RunProcedure(benchmark::State& state, Procedure procedure) {
-  const int count = static_cast<int>(state.range(0));
-  const std::vector<host::SourceLine> lines = ModuleLines(count);
+// Runs the procedure over a fresh module of these lines; `items` is what one run processes.
+void RunOnLines(benchmark::State& state, const std::vector<host::SourceLine>& lines,
+                Procedure procedure, int64_t items) {
   for (auto _ : state) {
     state.PauseTiming();
     auto project = std::make_unique<host::MemoryProject>("Bench");
@@ -74,7 +74,11 @@ void RunProcedure(benchmark::State& state, Procedure procedure) {
     project.reset();  // freeing the module is not part of the procedure
     state.ResumeTiming();
   }
-  state.SetItemsProcessed(state.iterations() * count);
+  state.SetItemsProcessed(state.iterations() * items);
+}
+
+void RunProcedure(benchmark::State& state, Procedure procedure) {
+  RunOnLines(state, ModuleLines(static_cast<int>(state.range(0))), procedure, state.range(0));
 }
 
 void DelEmptyRowsAll(host::CodeModule& m, int first, int last) {
@@ -85,6 +89,9 @@ void DelEmptyRowsCollapse(host::CodeModule& m, int first, int last) {
 }
 void SplitAt80(host::CodeModule& m, int first, int last) {
   transform::SplitLines(m, first, last, 80);
+}
+void SplitAt5(host::CodeModule& m, int first, int last) {
+  transform::SplitLines(m, first, last, 5);
 }
 void IndentBy4(host::CodeModule& m, int first, int last) {
   transform::IndentLines(m, first, last, 4);
@@ -111,20 +118,7 @@ void SplitLongComment(benchmark::State& state) {
   const int64_t words = state.range(0) / 4;
   std::string comment = "'";
   for (int64_t i = 0; i < words; ++i) comment += " aaaaaaaaa";
-  const std::vector<host::SourceLine> lines = {{comment, host::Eol::kCrLf}};
-  for (auto _ : state) {
-    state.PauseTiming();
-    auto project = std::make_unique<host::MemoryProject>("Bench");
-    host::MemoryCodeModule& module =
-        project->AddComponent("Module1", host::ComponentType::kStdModule).SetCode(lines);
-    state.ResumeTiming();
-    transform::SplitLines(module, 1, 1, 5);
-    benchmark::DoNotOptimize(module.CountOfLines());
-    state.PauseTiming();
-    project.reset();
-    state.ResumeTiming();
-  }
-  state.SetItemsProcessed(state.iterations() * words);
+  RunOnLines(state, {{comment, host::Eol::kCrLf}}, SplitAt5, words);
 }
 BENCHMARK(SplitLongComment)->Arg(100'000)->Arg(200'000)->Unit(benchmark::kMillisecond);
 

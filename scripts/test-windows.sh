@@ -9,9 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 linux="$PWD/build/apps/cli/marquill"
 windows="$PWD/${BUILD_DIR:-build-windows}/apps/cli/marquill.exe"
-command -v wine >/dev/null || {
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends wine64 wine
-}
+source scripts/lib/packages.sh
+install_missing --no-install-recommends wine64 wine
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all MARQUILL_NOW=2024-01-02T03:04:05

@@ -14,17 +14,8 @@ sqlite_package="better-sqlite3@12.11.1"
 packages=(g++-mingw-w64-x86-64-posix cmake ninja-build libcli11-dev zip googletest)
 # npm (for `npm pack`) may come from Debian or from a Node.js install.
 command -v npm >/dev/null || packages+=(npm)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}"
-fi
+source scripts/lib/packages.sh
+install_missing --no-install-recommends "${packages[@]}"
 
 deps="$(realpath -m "$build_dir")/deps"
 mkdir -p "$deps"

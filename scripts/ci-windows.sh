@@ -7,15 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 export DEBIAN_FRONTEND=noninteractive
 started=$SECONDS
-missing=()
-command -v wine >/dev/null || missing+=(wine64 wine)
-command -v sqlite3 >/dev/null || missing+=(sqlite3)  # seeds the end-to-end cases' databases
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+source scripts/lib/packages.sh
+# sqlite3 seeds the end-to-end cases' databases.
+install_missing --no-install-recommends wine64 wine sqlite3 >/dev/null
 echo "ci-windows: wine ready after $((SECONDS - started)) s"
 MARQUILL_WINDOWS_TESTS=ON bash scripts/build-windows.sh
 echo "ci-windows: built after $((SECONDS - started)) s"

@@ -8,6 +8,7 @@
 #   needs build/apps/cli/marquill and build-windows/apps/cli/marquill.exe, wine and sqlite3
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/compare.sh
 root="$PWD"
 linux="$root/build/apps/cli/marquill"
 windows="$root/${BUILD_DIR:-build-windows}/apps/cli/marquill.exe"
@@ -111,18 +112,8 @@ while IFS= read -r case_file; do
   count=$((count + 1))
   run_case linux "$case_dir"
   run_case windows "$case_dir"
-  if diff -r "$work/linux.project" "$work/windows.project" >"$work/diff" &&
-     cmp -s "$work/linux.stdout" "$work/windows.stdout" &&
-     cmp -s "$work/linux.stderr" "$work/windows.stderr" &&
-     cmp -s "$work/linux.exit_code" "$work/windows.exit_code" &&
-     cmp -s "$work/linux.rows" "$work/windows.rows"; then
-    echo "same: $name"
-  else
+  compare_results "$work/linux." "$work/windows." "$name" stdout stderr exit_code rows ||
     failures=$((failures + 1))
-    echo "DIFFERENT: $name"
-    for f in stdout stderr exit_code rows; do diff -a "$work/linux.$f" "$work/windows.$f" | head -10 || true; done
-    head -10 "$work/diff"
-  fi
 done < <(find tests/e2e -path "*${E2E_ONLY:-}*" \( -name script.mqs -o -name command \) | sort)
 echo "$failures of $count end-to-end case(s) differ"
 [ "$failures" -eq 0 ]

@@ -5,16 +5,8 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev
           libsqlite3-dev libcli11-dev time qt6-base-dev python3 chromium)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
-fi
+source scripts/lib/packages.sh
+install_missing "${packages[@]}"
 
 build_type="${BUILD_TYPE:-Release}"
 # A compiler cache, when the machine has one, makes rebuilds of other checkouts cheap.

@@ -9,9 +9,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 linux="$PWD/build/apps/cli/marquill"
 windows="$PWD/${BUILD_DIR:-build-windows}/apps/cli/marquill.exe"
-command -v wine >/dev/null || {
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends wine64 wine
-}
+source scripts/lib/packages.sh
+source scripts/lib/compare.sh
+install_missing --no-install-recommends wine64 wine
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all MARQUILL_NOW=2024-01-02T03:04:05
@@ -72,19 +72,8 @@ run_case() {
 for args in "${cases[@]}"; do
   run_case linux "$args"
   run_case windows "$args"
-  if diff -r "$work/linux/project" "$work/windows/project" >"$work/diff" &&
-     cmp -s "$work/linux/stdout" "$work/windows/stdout" &&
-     cmp -s "$work/linux/stderr" "$work/windows/stderr" &&
-     cmp -s "$work/linux/exit_code" "$work/windows/exit_code"; then
-    echo "same: marquill $args"
-  else
+  compare_results "$work/linux/" "$work/windows/" "marquill $args" stdout stderr exit_code ||
     failures=$((failures + 1))
-    echo "DIFFERENT: marquill $args"
-    for f in stdout stderr exit_code; do
-      diff "$work/linux/$f" "$work/windows/$f" | head -20 || true
-    done
-    head -20 "$work/diff"
-  fi
 done
 
 # A file held open by another program: here the shell holding it as the command's input, which

@@ -1,48 +1,25 @@
 // comment-settings and headers on a copy of the sample project and a fresh add-in folder. The
 // headers must match what the window script of the matching end-to-end case leaves.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/cli_app.h"
 #include "cli/command_registry.h"
 #include "host/paths/paths.h"
 #include "host/store/connection.h"
+#include "support/cli.h"
 
 namespace marquill::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using Result = test::CliResult;
+using test::ReadBytes;
 
-const fs::path kSamples = fs::path(MARQUILL_SOURCE_DIR) / "samples";
-const fs::path kCases = fs::path(MARQUILL_SOURCE_DIR) / "tests" / "e2e" / "comments";
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::map<std::string, std::string> Files(const fs::path& root) {
-  std::map<std::string, std::string> files;
-  if (!fs::exists(root)) return files;
-  for (const auto& entry : fs::directory_iterator(root)) {
-    if (entry.is_regular_file()) files[entry.path().filename().string()] = Read(entry.path());
-  }
-  return files;
-}
-
-struct Result {
-  int code = 0;
-  std::string out;
-  std::string err;
-};
+const fs::path kCases = test::kSourceDir / "tests" / "e2e" / "comments";
 
 const char kDefaultListing[] =
     "module-comments: on\n"
@@ -58,42 +35,12 @@ const char kDefaultListing[] =
     "    '  Created:     \n"
     "    '  Description: \n";
 
-class CommentCommandsTest : public testing::Test {
+class CommentCommandsTest : public test::SampleProjectTest {
  protected:
-  void SetUp() override {
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = test->name();  // "Rows/..." for a table's row
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
-    work_ =
-        fs::temp_directory_path() / ("marquill-comments-" + std::to_string(getpid()) + "-" + name);
-    fs::remove_all(work_);
-    fs::create_directories(work_ / "addin");
-    fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
-    setenv("MARQUILL_HOME", (work_ / "addin").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (work_ / "config").c_str(), 1);
-    before_ = Files(work_ / "project");
-  }
-  void TearDown() override { fs::remove_all(work_); }
-
   fs::path Database() const { return work_ / "addin" / "Marquill.mdb"; }
-  std::string Project() const { return (work_ / "project" / "Marquill.vbp").string(); }
+  std::string Project() const { return Vbp().string(); }
 
-  // Runs `marquill ARGS...` in-process, with nothing on standard input.
-  Result Marquill(std::vector<std::string> args) {
-    args.insert(args.begin(), "marquill");
-    std::vector<const char*> argv;
-    for (const auto& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    std::istringstream in;
-    CliContext context{out, err, in};
-    Result result;
-    result.code = RunCli(static_cast<int>(argv.size()), argv.data(), context);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-  }
+  Result Marquill(std::vector<std::string> args) { return test::RunMarquill(std::move(args)); }
 
   void Sql(const std::string& statement) {
     host::Connection connection;
@@ -101,22 +48,11 @@ class CommentCommandsTest : public testing::Test {
     connection.Execute(statement);
   }
 
-  std::map<std::string, std::string> Changed() {
-    std::map<std::string, std::string> changed;
-    for (const auto& [file, bytes] : Files(work_ / "project")) {
-      if (before_[file] != bytes) changed[file] = bytes;
-    }
-    return changed;
-  }
-
   std::string Listing() {
     const Result shown = Marquill({"comment-settings"});
     EXPECT_EQ(shown.code, kExitDone) << shown.err;
     return shown.out;
   }
-
-  fs::path work_;
-  std::map<std::string, std::string> before_;
 };
 
 TEST_F(CommentCommandsTest, ShowsTheSettingsOfANewDatabase) {
@@ -213,8 +149,7 @@ TEST_P(HeadersTest, LeavesWhatTheWindowLeaves) {
   }
   const Result result = Marquill(args);
   ASSERT_EQ(result.code, kExitDone) << result.err;
-  const auto expected = Files(kCases / GetParam().e2e_case / "expected");
-  EXPECT_EQ(Changed(), expected);
+  ExpectChangedAsIn(kCases / GetParam().e2e_case);
 }
 
 const HeadersRow kHeadersRows[] = {
@@ -288,7 +223,7 @@ TEST_F(UnusableDatabaseTest, NotADatabase) {
   ExpectFailure(Marquill({"comment-settings", "--also", "on"}), "cannot read the comment settings");
   ExpectFailure(Marquill({"headers", "--module", "modMain", Project()}),
                 "cannot read the comment settings");
-  EXPECT_EQ(Read(Database()), "plain text\n");
+  EXPECT_EQ(ReadBytes(Database()), "plain text\n");
 }
 
 TEST_F(UnusableDatabaseTest, ReadOnlyDatabaseShowsButRefusesToSave) {

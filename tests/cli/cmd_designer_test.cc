@@ -2,39 +2,24 @@
 // result loads back and passes `check`, and that refused input leaves every file as it was.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/cli_app.h"
 #include "host/support/named_rows.h"
+#include "support/cli.h"
 
 namespace marquill::cli {
 namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
-
-const fs::path kSamples = fs::path(MARQUILL_SOURCE_DIR) / "samples";
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::map<std::string, std::string> Files(const fs::path& root) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::directory_iterator(root)) {
-    if (entry.is_regular_file()) files[entry.path().filename().string()] = Read(entry.path());
-  }
-  return files;
-}
+using Result = test::CliResult;
+using test::FilesIn;
+using test::ReadBytes;
 
 // Standard error without the summary line every project command ends with.
 std::string WithoutSummary(const std::string& err) {
@@ -48,12 +33,6 @@ std::string WithoutSummary(const std::string& err) {
   }
   return kept;
 }
-
-struct Result {
-  int code = 0;
-  std::string out;
-  std::string err;
-};
 
 struct Case {
   const char* name;
@@ -279,44 +258,27 @@ const Case kCases[] = {
      {}},
 };
 
-class DesignerCommandTest : public ::testing::TestWithParam<Case> {
+class DesignerFilesTest : public test::SampleProjectTest {
  protected:
   void SetUp() override {
-    work_ = fs::temp_directory_path() /
-            ("marquill-designer-cli-" + std::to_string(getpid()) + "-" + GetParam().name);
-    fs::remove_all(work_);
-    fs::create_directories(work_ / "addin");
-    fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
-    std::ofstream(work_ / "app.ico", std::ios::binary) << kIcon;
-    setenv("MARQUILL_HOME", (work_ / "addin").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (work_ / "config").c_str(), 1);
+    SampleProjectTest::SetUp();
+    test::WriteBytes(work_ / "app.ico", kIcon);
   }
-  void TearDown() override { fs::remove_all(work_); }
+  fs::path Form() const { return work_ / "project" / "frmMain.frm"; }
+};
 
+class DesignerCommandTest : public DesignerFilesTest, public testing::WithParamInterface<Case> {
+ protected:
   Result Run(std::vector<std::string> args) {
-    args.insert(args.begin(), "marquill");
-    for (std::string& arg : args) {
-      if (arg == "{P}") arg = (work_ / "project" / "Marquill.vbp").string();
-      if (arg.starts_with("{W}")) arg = work_.string() + arg.substr(3);
-    }
-    std::vector<const char*> argv;
-    for (const std::string& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    std::istringstream in;
-    CliContext context{out, err, in};
-    Result result;
-    result.code = RunCli(static_cast<int>(argv.size()), argv.data(), context);
-    result.out = out.str();
-    result.err = WithoutSummary(err.str());
+    Result result = RunWithPlaces(std::move(args));
+    result.err = WithoutSummary(result.err);
     return result;
   }
-
-  fs::path work_;
 };
 
 TEST_P(DesignerCommandTest, WritesWhatItShouldAndNothingElse) {
   const Case& row = GetParam();
-  const auto before = Files(work_ / "project");
+  const auto before = FilesIn(work_ / "project");
   const Result run = Run(row.args);
   EXPECT_EQ(run.code, row.code) << run.err;
   if (std::string(row.err).empty() && row.code == 0) {
@@ -324,7 +286,7 @@ TEST_P(DesignerCommandTest, WritesWhatItShouldAndNothingElse) {
   } else {
     EXPECT_THAT(run.err, HasSubstr(row.err));
   }
-  const auto after = Files(work_ / "project");
+  const auto after = FilesIn(work_ / "project");
   std::vector<std::string> changed;
   for (const auto& [file, bytes] : after) {
     if (before.count(file) == 0 || before.at(file) != bytes) changed.push_back(file);
@@ -345,88 +307,57 @@ TEST_P(DesignerCommandTest, WritesWhatItShouldAndNothingElse) {
 INSTANTIATE_TEST_SUITE_P(Commands, DesignerCommandTest, ::testing::ValuesIn(kCases),
                          host::test::RowName());
 
-TEST(DesignerDryRunTest, PrintsTheDiffAndWritesNothing) {
-  const fs::path work =
-      fs::temp_directory_path() / ("marquill-designer-dry-" + std::to_string(getpid()));
-  fs::remove_all(work);
-  fs::copy(kSamples, work, fs::copy_options::recursive);
-  setenv("MARQUILL_HOME", (work / "addin").c_str(), 1);
-  std::ofstream(work / "app.ico", std::ios::binary) << kIcon;
-  const auto before = Files(work);
+TEST_F(DesignerFilesTest, DryRunPrintsTheDiffAndWritesNothing) {
+  const fs::path project = work_ / "project";
   for (std::vector<std::string> args :
        {std::vector<std::string>{"form-props", "--window-state", "Maximized"},
         {"control", "delete", "--form", "frmMain", "--control", "lblTitle"},
         {"tab-order", "--form", "frmMain", "--no-stop", "cmdOK"},
-        {"form-props", "--form", "frmMain", "--icon", (work / "app.ico").string()}}) {
-    args.insert(args.begin(), "marquill");
+        {"form-props", "--form", "frmMain", "--icon", (work_ / "app.ico").string()}}) {
+    const bool icon = args.size() > 3 && args[3] == "--icon";
     args.push_back("--dry-run");
-    args.push_back((work / "Marquill.vbp").string());
-    std::vector<const char*> argv;
-    for (const std::string& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    std::istringstream in;
-    CliContext context{out, err, in};
-    EXPECT_EQ(RunCli(static_cast<int>(argv.size()), argv.data(), context), 0) << err.str();
+    args.push_back(Vbp().string());
+    const Result run = test::RunMarquill(args);
+    EXPECT_EQ(run.code, 0) << run.err;
     // Diffs name files as `git apply` wants them: a/ and b/ before the path, no leading slash.
-    const std::string form = (work / "frmMain.frm").string().substr(1);
-    EXPECT_THAT(out.str(), HasSubstr("--- a/" + form + "\n+++ b/" + form + "\n"));
-    if (args[1] == "form-props" && args[4] == "--icon") {
+    const std::string form = Form().string().substr(1);
+    EXPECT_THAT(run.out, HasSubstr("--- a/" + form + "\n+++ b/" + form + "\n"));
+    if (icon) {
       // The side file is binary: named, not spilled.
-      const std::string frx = (work / "frmMain.frx").string().substr(1);
-      EXPECT_THAT(out.str(), HasSubstr("Binary files a/" + frx + " and b/" + frx + " differ\n"));
-      EXPECT_EQ(out.str().find(std::string("lt\0\0", 4)), std::string::npos);
+      const std::string frx = (project / "frmMain.frx").string().substr(1);
+      EXPECT_THAT(run.out, HasSubstr("Binary files a/" + frx + " and b/" + frx + " differ\n"));
+      EXPECT_EQ(run.out.find(std::string("lt\0\0", 4)), std::string::npos);
     }
   }
-  EXPECT_EQ(Files(work), before);
-  fs::remove_all(work);
+  EXPECT_TRUE(Changed().empty());
 }
 
-TEST(TabOrderShowTest, PrintsBothListsInTheOptionsSyntax) {
-  const fs::path work =
-      fs::temp_directory_path() / ("marquill-designer-show-" + std::to_string(getpid()));
-  fs::remove_all(work);
-  fs::copy(kSamples, work, fs::copy_options::recursive);
-  setenv("MARQUILL_HOME", (work / "addin").c_str(), 1);
-  const std::string project = (work / "Marquill.vbp").string();
-  const char* argv[] = {"marquill", "tab-order", "--form", "frmMain", project.c_str()};
-  std::ostringstream out, err;
-  std::istringstream in;
-  CliContext context{out, err, in};
-  EXPECT_EQ(RunCli(5, argv, context), 0) << err.str();
-  EXPECT_EQ(out.str(),
+TEST_F(DesignerFilesTest, TabOrderShowPrintsBothListsInTheOptionsSyntax) {
+  const Result run = test::RunMarquill({"tab-order", "--form", "frmMain", Vbp().string()});
+  EXPECT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out,
             "order: lblTitle,txtField(0),txtField(1),txtField(2),fraOptions,cmdOK,picHolder,"
             "chkVerbose,ctlGauge1\nno-stop: \n");
-  fs::remove_all(work);
 }
 
-TEST(DamagedDesignerTest, IsBadInputAndLeavesEveryFileAsItWas) {
-  const fs::path work =
-      fs::temp_directory_path() / ("marquill-designer-damaged-" + std::to_string(getpid()));
-  fs::remove_all(work);
-  fs::copy(kSamples, work, fs::copy_options::recursive);
-  setenv("MARQUILL_HOME", (work / "addin").c_str(), 1);
+TEST_F(DesignerFilesTest, ADamagedDesignerIsBadInputAndLeavesEveryFileAsItWas) {
   // The frame's End is gone: its Begin never closes.
-  std::string form = Read(work / "frmMain.frm");
+  std::string form = ReadBytes(Form());
   const std::string frame_end = "      End\r\n   End\r\n   Begin VB.TextBox txtField";
   ASSERT_NE(form.find(frame_end), std::string::npos);
   form.replace(form.find(frame_end), frame_end.size(), "      End\r\n   Begin VB.TextBox txtField");
-  std::ofstream(work / "frmMain.frm", std::ios::binary) << form;
-  const auto before = Files(work);
-  const std::string project = (work / "Marquill.vbp").string();
-  for (std::vector<std::string> args :
-       {std::vector<std::string>{"marquill", "form-props", "--taskbar", "on", project},
-        {"marquill", "control", "delete", "--form", "frmMain", "--control", "cmdOK", project},
-        {"marquill", "tab-order", "--form", "frmMain", "--no-stop", "cmdOK", project}}) {
-    std::vector<const char*> argv;
-    for (const std::string& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    std::istringstream in;
-    CliContext context{out, err, in};
-    EXPECT_EQ(RunCli(static_cast<int>(argv.size()), argv.data(), context), 2) << args[1];
-    EXPECT_THAT(err.str(), HasSubstr("marquill: " + (work / "frmMain.frm").string() + ":"));
+  test::WriteBytes(Form(), form);
+  before_ = FilesIn(work_ / "project");
+  const std::string project = Vbp().string();
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"form-props", "--taskbar", "on", project},
+        {"control", "delete", "--form", "frmMain", "--control", "cmdOK", project},
+        {"tab-order", "--form", "frmMain", "--no-stop", "cmdOK", project}}) {
+    const Result run = test::RunMarquill(args);
+    EXPECT_EQ(run.code, 2) << args[0];
+    EXPECT_THAT(run.err, HasSubstr("marquill: " + Form().string() + ":"));
   }
-  EXPECT_EQ(Files(work), before);
-  fs::remove_all(work);
+  EXPECT_TRUE(Changed().empty());
 }
 
 }  // namespace

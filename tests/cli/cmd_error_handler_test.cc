@@ -2,98 +2,35 @@
 // scripts of the matching end-to-end cases, usage errors that write nothing, and attributes that
 // survive a save and a reload.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/cli_app.h"
 #include "cli/command_registry.h"
 #include "host/support/named_rows.h"
+#include "support/cli.h"
 
 namespace marquill::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path kSamples = fs::path(MARQUILL_SOURCE_DIR) / "samples";
-const fs::path kCases = fs::path(MARQUILL_SOURCE_DIR) / "tests" / "e2e";
-
+using Result = test::CliResult;
 using Args = std::vector<std::string>;
-using Files = std::map<std::string, std::string>;
+using test::ReadBytes;
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+const fs::path kCases = test::kSourceDir / "tests" / "e2e";
 
-Files FilesIn(const fs::path& root) {
-  Files files;
-  if (!fs::exists(root)) return files;
-  for (const auto& entry : fs::directory_iterator(root)) {
-    if (entry.is_regular_file()) files[entry.path().filename().string()] = Read(entry.path());
-  }
-  return files;
-}
-
-struct Result {
-  int code = 0;
-  std::string out;
-  std::string err;
-};
-
-class MemberCommandsTest : public testing::Test {
+class MemberCommandsTest : public test::SampleProjectTest {
  protected:
-  void SetUp() override {
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(test->name());
-    for (char& c : name) {
-      if (c == '/') c = '-';
-    }
-    work_ = fs::temp_directory_path() / ("marquill-errs-" + std::to_string(getpid()) + "-" + name);
-    fs::remove_all(work_);
-    fs::create_directories(work_ / "addin");
-    fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
-    setenv("MARQUILL_HOME", (work_ / "addin").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (work_ / "config").c_str(), 1);
-    before_ = FilesIn(work_ / "project");
-  }
-  void TearDown() override { fs::remove_all(work_); }
-
   // `marquill ARGS... PROJECT.vbp`, in-process; "{project}" in an argument is the project folder.
   Result Marquill(Args args) {
     for (std::string& arg : args) {
       if (arg.starts_with("{project}")) arg.replace(0, 9, (work_ / "project").string());
     }
-    args.insert(args.begin(), "marquill");
-    args.push_back((work_ / "project" / "Marquill.vbp").string());
-    std::vector<const char*> argv;
-    for (const auto& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    std::istringstream in;
-    CliContext context{out, err, in};
-    Result result;
-    result.code = RunCli(static_cast<int>(argv.size()), argv.data(), context);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+    args.push_back(Vbp().string());
+    return test::RunMarquill(std::move(args));
   }
-
-  Files Changed() {
-    Files changed;
-    for (const auto& [file, bytes] : FilesIn(work_ / "project")) {
-      if (before_[file] != bytes) changed[file] = bytes;
-    }
-    return changed;
-  }
-
-  fs::path work_;
-  Files before_;
 };
 
 struct SameCase {
@@ -111,13 +48,7 @@ TEST_P(HandlersLikeTheWindowTest, LeavesTheExpectedFiles) {
     ASSERT_EQ(result.code, kExitDone) << result.err;
     EXPECT_EQ(result.out, "");
   }
-  const Files expected = FilesIn(kCases / GetParam().e2e_case / "expected");
-  const Files changed = Changed();
-  for (const auto& [file, bytes] : expected) {
-    ASSERT_TRUE(changed.count(file)) << file << " was not changed";
-    EXPECT_TRUE(changed.at(file) == bytes) << file << " differs from the window's result";
-  }
-  EXPECT_EQ(changed.size(), expected.size());
+  ExpectChangedAsIn(kCases / GetParam().e2e_case);
 }
 
 const SameCase kSameCases[] = {
@@ -269,7 +200,7 @@ TEST_F(MemberCommandsTest, AttributesSurviveASaveAndAReload) {
   EXPECT_EQ(shown.out, "Description: Who \"counts\"\nHelp Context ID: -7\n");
   // Written where the IDE writes them: under the declaration of the accessor that had them,
   // above the statement inserted afterwards.
-  const std::string cls = Read(work_ / "project" / "clsCounter.cls");
+  const std::string cls = ReadBytes(work_ / "project" / "clsCounter.cls");
   EXPECT_NE(cls.find("Public Property Let Name(ByVal NewName As String)\r\n"
                      "Attribute Name.VB_Description = \"Who \"\"counts\"\"\"\r\n"
                      "Attribute Name.VB_HelpID = -7\r\n"

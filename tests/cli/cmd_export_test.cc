@@ -2,33 +2,26 @@
 // golden files, the previews that write nothing, and bad output paths.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/cli_app.h"
 #include "host/paths/paths.h"
 #include "host/support/named_rows.h"
+#include "support/cli.h"
 
 namespace marquill::cli {
 namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
+using Result = test::CliResult;
+using test::ReadBytes;
 
-const fs::path kSamples = fs::path(MARQUILL_SOURCE_DIR) / "samples";
-const fs::path kGolden = fs::path(MARQUILL_SOURCE_DIR) / "tests" / "export" / "golden";
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+const fs::path kGolden = test::kSourceDir / "tests" / "export" / "golden";
 
 // Compares with a golden file; MARQUILL_UPDATE_GOLDEN=1 rewrites it for review instead.
 void ExpectGolden(const std::string& actual, const std::string& name) {
@@ -36,14 +29,8 @@ void ExpectGolden(const std::string& actual, const std::string& name) {
     std::ofstream(kGolden / name, std::ios::binary) << actual;
     return;
   }
-  EXPECT_EQ(actual, Read(kGolden / name)) << "rerun with MARQUILL_UPDATE_GOLDEN=1 to update";
+  EXPECT_EQ(actual, ReadBytes(kGolden / name)) << "rerun with MARQUILL_UPDATE_GOLDEN=1 to update";
 }
-
-struct Result {
-  int code = 0;
-  std::string out;
-  std::string err;
-};
 
 struct Case {
   const char* name;
@@ -100,38 +87,10 @@ const Case kCases[] = {
     {"open_needs_html", {"report", "{P}", "--open"}, 2, "--open requires --html", ""},
 };
 
-class ExportCommandTest : public ::testing::TestWithParam<Case> {
+class ExportCommandTest : public test::SampleProjectTest,
+                          public testing::WithParamInterface<Case> {
  protected:
-  void SetUp() override {
-    work_ = fs::temp_directory_path() /
-            ("marquill-export-cli-" + std::to_string(getpid()) + "-" + GetParam().name);
-    fs::remove_all(work_);
-    fs::create_directories(work_ / "addin");
-    fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
-    setenv("MARQUILL_HOME", (work_ / "addin").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (work_ / "config").c_str(), 1);
-  }
-  void TearDown() override { fs::remove_all(work_); }
-
-  Result Run(std::vector<std::string> args) {
-    args.insert(args.begin(), "marquill");
-    for (std::string& arg : args) {
-      if (arg == "{P}") arg = (work_ / "project" / "Marquill.vbp").string();
-      if (arg.starts_with("{W}")) arg = work_.string() + arg.substr(3);
-    }
-    std::vector<const char*> argv;
-    for (const std::string& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    std::istringstream in;
-    CliContext context{out, err, in};
-    Result result;
-    result.code = RunCli(static_cast<int>(argv.size()), argv.data(), context);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-  }
-
-  fs::path work_;
+  Result Run(std::vector<std::string> args) const { return RunWithPlaces(std::move(args)); }
 };
 
 TEST_P(ExportCommandTest, GivesThePageOrRefuses) {
@@ -145,7 +104,7 @@ TEST_P(ExportCommandTest, GivesThePageOrRefuses) {
   }
   if (*row.golden != '\0') {
     const bool to_file = fs::exists(work_ / "out.htm");
-    std::string text = to_file ? Read(work_ / "out.htm") : run.out;
+    std::string text = to_file ? ReadBytes(work_ / "out.htm") : run.out;
     for (std::size_t at; (at = text.find(work_.string())) != std::string::npos;) {
       text.replace(at, work_.string().size(), "<work>");
     }
@@ -178,7 +137,7 @@ TEST_P(ExportPreviewTest, PreviewsWriteNothing) {
   Result report = Run({"report", "{P}", "--html", page, "--open", "--dry-run"});
   EXPECT_EQ(report.code, 0) << report.err;
   EXPECT_THAT(report.out, HasSubstr("+<html><head><title>Report</title>"));
-  EXPECT_THAT(Read(page), HasSubstr("<HTML>"));  // the export is still there
+  EXPECT_THAT(ReadBytes(page), HasSubstr("<HTML>"));  // the export is still there
 }
 
 INSTANTIATE_TEST_SUITE_P(Previews, ExportPreviewTest,

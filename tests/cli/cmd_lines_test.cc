@@ -1,90 +1,31 @@
 // The line commands of the command line on a copy of the sample project. Each must leave the
 // same files as the window script of the matching end-to-end case under tests/e2e/lines/.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/cli_app.h"
 #include "cli/command_registry.h"
+#include "support/cli.h"
 
 namespace marquill::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using Result = test::CliResult;
 
-const fs::path kSamples = fs::path(MARQUILL_SOURCE_DIR) / "samples";
-const fs::path kCases = fs::path(MARQUILL_SOURCE_DIR) / "tests" / "e2e" / "lines";
+const fs::path kCases = test::kSourceDir / "tests" / "e2e" / "lines";
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::map<std::string, std::string> Files(const fs::path& root) {
-  std::map<std::string, std::string> files;
-  if (!fs::exists(root)) return files;
-  for (const auto& entry : fs::directory_iterator(root)) {
-    if (entry.is_regular_file()) files[entry.path().filename().string()] = Read(entry.path());
-  }
-  return files;
-}
-
-struct Result {
-  int code = 0;
-  std::string out;
-  std::string err;
-};
-
-class LineCommandsTest : public testing::Test {
+class LineCommandsTest : public test::SampleProjectTest {
  protected:
-  void SetUp() override {
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    work_ = fs::temp_directory_path() /
-            ("marquill-lines-" + std::to_string(getpid()) + "-" + test->name());
-    fs::remove_all(work_);
-    fs::create_directories(work_ / "addin");
-    fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
-    setenv("MARQUILL_HOME", (work_ / "addin").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (work_ / "config").c_str(), 1);
-    before_ = Files(work_ / "project");
-  }
-  void TearDown() override { fs::remove_all(work_); }
-
   // Runs `marquill ARGS... PROJECT.vbp` in-process, with nothing on standard input.
   Result Marquill(std::vector<std::string> args) {
-    args.insert(args.begin(), "marquill");
-    args.push_back((work_ / "project" / "Marquill.vbp").string());
-    std::vector<const char*> argv;
-    for (const auto& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    std::istringstream in;
-    CliContext context{out, err, in};
-    Result result;
-    result.code = RunCli(static_cast<int>(argv.size()), argv.data(), context);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+    args.push_back(Vbp().string());
+    return test::RunMarquill(std::move(args));
   }
-
-  // The project's files that differ from the sample.
-  std::map<std::string, std::string> Changed() {
-    std::map<std::string, std::string> changed;
-    for (const auto& [file, bytes] : Files(work_ / "project")) {
-      if (before_[file] != bytes) changed[file] = bytes;
-    }
-    return changed;
-  }
-
-  fs::path work_;
-  std::map<std::string, std::string> before_;
 };
 
 struct Case {
@@ -102,13 +43,7 @@ TEST_P(SameAsTheWindowTest, LeavesTheExpectedFiles) {
     ASSERT_EQ(result.code, kExitDone) << result.err;
     EXPECT_EQ(result.out, "");
   }
-  const auto expected = Files(kCases / GetParam().e2e_case / "expected");
-  const auto changed = Changed();
-  for (const auto& [file, bytes] : expected) {
-    ASSERT_TRUE(changed.count(file)) << file << " was not changed";
-    EXPECT_TRUE(changed.at(file) == bytes) << file << " differs from the window's result";
-  }
-  EXPECT_EQ(changed.size(), expected.size());
+  ExpectChangedAsIn(kCases / GetParam().e2e_case);
 }
 
 const Case kCasesTable[] = {
@@ -185,7 +120,7 @@ TEST_F(LineCommandsTest, IndentStoppedHalfWayFailsAndWritesNothing) {
     std::ofstream module(work_ / "project" / "modMain.bas", std::ios::binary | std::ios::app);
     module << "Sub Deep()\r\nFor i = 1 To 2\r\nDo\r\nx = 1\r\nLoop\r\nNext\r\nEnd Sub\r\n";
   }
-  before_ = Files(work_ / "project");
+  before_ = test::FilesIn(work_ / "project");
   const Result result = Marquill({"indent", "--yes", "--width", "600"});
   EXPECT_EQ(result.code, kExitFailed);
   EXPECT_NE(result.err.find("indent stopped in "), std::string::npos) << result.err;
@@ -207,7 +142,7 @@ TEST_F(LineCommandsTest, StatementsLeftContinuedAreCounted) {
     std::ofstream module(work_ / "project" / "modMain.bas", std::ios::binary | std::ios::app);
     module << "Sub Long()\r\n" << piece << piece << "1\r\n" << piece << piece << "2\r\nEnd Sub\r\n";
   }
-  before_ = Files(work_ / "project");
+  before_ = test::FilesIn(work_ / "project");
   const Result join = Marquill({"join-lines", "--module", "modMain"});
   EXPECT_EQ(join.code, kExitDone) << join.err;
   EXPECT_EQ(join.err.rfind("join-lines: 2 statements left continued: one line of at most 1023 "

@@ -2,54 +2,30 @@
 // folder, the settings and a Wine prefix in a temporary folder.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/cli_app.h"
 #include "cli/command_registry.h"
 #include "host/paths/paths.h"
+#include "support/cli.h"
 
 namespace marquill::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using Result = test::CliResult;
+using test::ReadBytes;
+using test::WriteBytes;
 
-const fs::path kSamples = fs::path(MARQUILL_SOURCE_DIR) / "samples";
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void Write(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-struct Result {
-  int code = 0;
-  std::string out;
-  std::string err;
-};
-
-class ToolCommandsTest : public testing::Test {
+class ToolCommandsTest : public test::SampleProjectTest {
  protected:
   void SetUp() override {
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    work_ = fs::temp_directory_path() /
-            ("marquill-tools-" + std::to_string(getpid()) + "-" + test->name());
-    fs::remove_all(work_);
-    fs::create_directories(work_ / "addin");
+    SampleProjectTest::SetUp();
     fs::create_directories(work_ / "wine" / "drive_c" / "windows" / "system32");
-    fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
-    setenv("MARQUILL_HOME", (work_ / "addin").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (work_ / "config").c_str(), 1);
     setenv("WINEPREFIX", (work_ / "wine").c_str(), 1);
     setenv("LC_ALL", "en_GB.UTF-8", 1);
     unsetenv("WINDIR");
@@ -58,26 +34,12 @@ class ToolCommandsTest : public testing::Test {
     unsetenv("MARQUILL_NOW");
     unsetenv("WINEPREFIX");
     unsetenv("LC_ALL");
-    fs::remove_all(work_);
   }
 
-  fs::path Vbp() const { return work_ / "project" / "Marquill.vbp"; }
   fs::path Log() const { return work_ / "project" / "Marquill.logs"; }
   fs::path AddinList() const { return work_ / "wine" / "drive_c" / "windows" / "vbaddin.ini"; }
 
-  Result Marquill(std::vector<std::string> args) {
-    args.insert(args.begin(), "marquill");
-    std::vector<const char*> argv;
-    for (const auto& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    std::istringstream in;
-    CliContext context{out, err, in};
-    Result result;
-    result.code = RunCli(static_cast<int>(argv.size()), argv.data(), context);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-  }
+  Result Marquill(std::vector<std::string> args) { return test::RunMarquill(std::move(args)); }
 
   Result Clock(const char* now, std::vector<std::string> more = {}) {
     setenv("MARQUILL_NOW", now, 1);
@@ -92,7 +54,7 @@ class ToolCommandsTest : public testing::Test {
 TEST_F(ToolCommandsTest, ClockStartsThenStopsAndLogTotalsTheLog) {
   EXPECT_EQ(Clock("2026-12-06 09:00:00").out, "Start at 2026-12-06 09:00:00\n");
   EXPECT_EQ(Clock("2026-12-07 10:01:01").out, "Stop  at 2026-12-07 10:01:01\n");
-  EXPECT_EQ(Read(Log()), "Start at 2026-12-06 09:00:00\r\nStop  at 2026-12-07 10:01:01\r\n");
+  EXPECT_EQ(ReadBytes(Log()), "Start at 2026-12-06 09:00:00\r\nStop  at 2026-12-07 10:01:01\r\n");
   Result log = Marquill({"log", Vbp().string()});
   EXPECT_EQ(log.code, 0) << log.err;
   EXPECT_EQ(log.out,
@@ -102,14 +64,14 @@ TEST_F(ToolCommandsTest, ClockStartsThenStopsAndLogTotalsTheLog) {
 }
 
 TEST_F(ToolCommandsTest, ADryRunClockPrintsTheLineItWouldAppendAndWritesNothing) {
-  Write(Log(), "Start at 06/12/2026 09:00:00\r\n");
+  WriteBytes(Log(), "Start at 06/12/2026 09:00:00\r\n");
   Result dry = Clock("2026-12-06 10:00:00", {"--dry-run"});
   EXPECT_EQ(dry.code, 0) << dry.err;
   const std::string log = host::DisplayPath(Log());
   EXPECT_TRUE(dry.out.starts_with("--- a/" + log + "\n+++ b/" + log + "\n@@ -1 +1,2 @@\n"))
       << dry.out;
   EXPECT_NE(dry.out.find("\n+Stop  at 2026-12-06 10:00:00"), std::string::npos) << dry.out;
-  EXPECT_EQ(Read(Log()), "Start at 06/12/2026 09:00:00\r\n");
+  EXPECT_EQ(ReadBytes(Log()), "Start at 06/12/2026 09:00:00\r\n");
   EXPECT_FALSE(fs::exists(work_ / "addin" / "Marquill.mdb")) << "a dry run creates no database";
   EXPECT_FALSE(fs::exists(work_ / "config")) << "a dry run keeps no window settings";
 }
@@ -125,14 +87,14 @@ TEST_F(ToolCommandsTest, CheckListsWhatWouldChangeAndWritesNothing) {
   EXPECT_EQ(added.out, host::DisplayPath(work_ / "addin" / "Marquill.mdb") + "\n");
   EXPECT_EQ(Marquill({"shortcut", "list"}).out, "");
 
-  Write(AddinList(), "[Add-Ins32]\r\n");
-  Write(work_ / "same.ini", "[Add-Ins32]\n");
-  Write(work_ / "other.ini", "[Add-Ins32]\nX.Connect=0\n");
+  WriteBytes(AddinList(), "[Add-Ins32]\r\n");
+  WriteBytes(work_ / "same.ini", "[Add-Ins32]\n");
+  WriteBytes(work_ / "other.ini", "[Add-Ins32]\nX.Connect=0\n");
   EXPECT_EQ(Marquill({"addin-list", "--edit", (work_ / "same.ini").string(), "--check"}).code, 0);
   Result other = Marquill({"addin-list", "--edit", (work_ / "other.ini").string(), "--check"});
   EXPECT_EQ(other.code, 1);
   EXPECT_EQ(other.out, host::DisplayPath(AddinList()) + "\n");
-  EXPECT_EQ(Read(AddinList()), "[Add-Ins32]\r\n");
+  EXPECT_EQ(ReadBytes(AddinList()), "[Add-Ins32]\r\n");
 }
 
 // --- several projects in one call -----------------------------------------------------------
@@ -151,19 +113,19 @@ class SeveralProjectsTest : public ToolCommandsTest {
 
 TEST_F(SeveralProjectsTest, ClockTogglesEachProjectsClockAndSaysWhich) {
   setenv("MARQUILL_NOW", "2026-12-06 09:00:00", 1);
-  Write(LogOf("b"), "Start at 2026-12-06 08:00:00\r\n");
+  WriteBytes(LogOf("b"), "Start at 2026-12-06 08:00:00\r\n");
   Result result = Marquill({"clock", "--exclude", "old", (work_ / "repo").string()});
   ASSERT_EQ(result.code, 0) << result.err;
   EXPECT_EQ(result.out, host::DisplayPath(VbpOf("a")) + ": Start at 2026-12-06 09:00:00\n" +
                             host::DisplayPath(VbpOf("b")) + ": Stop  at 2026-12-06 09:00:00\n");
   EXPECT_TRUE(result.err.starts_with("clock: 2 files, 2 changed, ")) << result.err;
-  EXPECT_EQ(Read(LogOf("a")), "Start at 2026-12-06 09:00:00\r\n");
-  EXPECT_EQ(Read(LogOf("b")), "Start at 2026-12-06 08:00:00\r\nStop  at 2026-12-06 09:00:00\r\n");
+  EXPECT_EQ(ReadBytes(LogOf("a")), "Start at 2026-12-06 09:00:00\r\n");
+  EXPECT_EQ(ReadBytes(LogOf("b")), "Start at 2026-12-06 08:00:00\r\nStop  at 2026-12-06 09:00:00\r\n");
   EXPECT_FALSE(fs::exists(LogOf("old")));
 }
 
 TEST_F(SeveralProjectsTest, ClockTakesTheFoldersToLeaveOutFromTheSettings) {
-  Write(work_ / "repo" / ".marquill.ini", "[marquill]\nexclude = old\n");
+  WriteBytes(work_ / "repo" / ".marquill.ini", "[marquill]\nexclude = old\n");
   Result check = Marquill({"clock", "--check", "-v", (work_ / "repo").string()});
   EXPECT_EQ(check.code, 1) << check.err;
   EXPECT_EQ(check.out, host::DisplayPath(LogOf("a")) + "\n" + host::DisplayPath(LogOf("b")) + "\n");
@@ -188,8 +150,8 @@ TEST_F(SeveralProjectsTest, AComponentFileHasNoTimeLog) {
 }
 
 TEST_F(SeveralProjectsTest, LogShowsEachProjectUnderItsName) {
-  Write(LogOf("a"), "Start at 2026-12-06 09:00:00\r\nStop  at 2026-12-06 09:00:10\r\n");
-  Write(LogOf("old"), "Start at 2026-12-06 09:00:00\r\nStop  at 2026-12-06 10:00:00\r\n");
+  WriteBytes(LogOf("a"), "Start at 2026-12-06 09:00:00\r\nStop  at 2026-12-06 09:00:10\r\n");
+  WriteBytes(LogOf("old"), "Start at 2026-12-06 09:00:00\r\nStop  at 2026-12-06 10:00:00\r\n");
   Result result = Marquill({"log", "--total", (work_ / "repo").string()});
   EXPECT_EQ(result.code, 1) << "b has no log";
   EXPECT_EQ(result.out, "==> " + host::DisplayPath(LogOf("a")) + " <==\n00:00:10\n\n==> " +
@@ -212,8 +174,8 @@ struct AddinFileCase {
 class AddinFileTest : public ToolCommandsTest, public testing::WithParamInterface<AddinFileCase> {};
 
 TEST_P(AddinFileTest, TellWhatChangedAsProjectCommandsDo) {
-  Write(AddinList(), "[Add-Ins32]\r\n");
-  Write(work_ / "new.ini", "[Add-Ins32]\nX.Connect=0\n");
+  WriteBytes(AddinList(), "[Add-Ins32]\r\n");
+  WriteBytes(work_ / "new.ini", "[Add-Ins32]\nX.Connect=0\n");
   ASSERT_EQ(Marquill({"shortcut", "new", "Kept"}).code, 0);
   std::vector<std::string> args = GetParam().args;
   for (std::string& arg : args) {
@@ -280,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, AddinFileTest, testing::ValuesIn(kAddinFileCases)
 std::map<std::string, std::string> Tree(const fs::path& root) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (entry.is_regular_file()) files[entry.path().string()] = Read(entry.path());
+    if (entry.is_regular_file()) files[entry.path().string()] = ReadBytes(entry.path());
   }
   return files;
 }
@@ -294,8 +256,8 @@ class AddinFilePreviewTest : public ToolCommandsTest,
                              public testing::WithParamInterface<PreviewCase> {};
 
 TEST_P(AddinFilePreviewTest, WritesNothingAnywhere) {
-  Write(AddinList(), "[Add-Ins32]\r\n");
-  Write(work_ / "new.ini", "[Add-Ins32]\nX.Connect=0\n");
+  WriteBytes(AddinList(), "[Add-Ins32]\r\n");
+  WriteBytes(work_ / "new.ini", "[Add-Ins32]\nX.Connect=0\n");
   // Real runs first, so the database, the window's settings and a time log exist.
   ASSERT_EQ(Marquill({"shortcut", "new", "Kept"}).code, 0);
   ASSERT_EQ(Marquill({"clock", Vbp().string()}).code, 0);
@@ -338,7 +300,7 @@ class LogFailureTest : public ToolCommandsTest, public testing::WithParamInterfa
 
 TEST_P(LogFailureTest, ReportsAndKeepsTheLog) {
   const LogFailure& row = GetParam();
-  if (!row.log.empty()) Write(Log(), row.log);
+  if (!row.log.empty()) WriteBytes(Log(), row.log);
   std::vector<std::string> args = row.args;
   args.push_back(Vbp().string());
   Result result = Marquill(args);
@@ -349,7 +311,7 @@ TEST_P(LogFailureTest, ReportsAndKeepsTheLog) {
   EXPECT_EQ(result.out, row.out);
   EXPECT_EQ(result.err, err);
   if (!row.log.empty()) {
-    EXPECT_EQ(Read(Log()), row.log);
+    EXPECT_EQ(ReadBytes(Log()), row.log);
   }
 }
 
@@ -389,11 +351,11 @@ TEST_F(ToolCommandsTest, ShortcutsAreCreatedSavedPastedAndDeleted) {
             "(shortcut list)\n");
   EXPECT_EQ(Marquill({"shortcut", "save", "#1", "--text", "' one\n' two"}).out,
             "saved shortcut 'Twin'\n");
-  const std::string module_before = Read(work_ / "project" / "modMain.bas");
+  const std::string module_before = ReadBytes(work_ / "project" / "modMain.bas");
   Result paste =
       Marquill({"shortcut", "paste", "#1", "--module", "modMain", "--line", "2", Vbp().string()});
   EXPECT_EQ(paste.code, 0) << paste.err;
-  const std::string module_after = Read(work_ / "project" / "modMain.bas");
+  const std::string module_after = ReadBytes(work_ / "project" / "modMain.bas");
   // Code line 2 is the file's third line: the code window does not show the Attribute line.
   const std::size_t second_line = module_before.find("\r\n", module_before.find("\r\n") + 2) + 2;
   EXPECT_EQ(module_after, module_before.substr(0, second_line) + "' one\r\n' two\r\n" +
@@ -454,17 +416,17 @@ INSTANTIATE_TEST_SUITE_P(Refusals, ShortcutRefusalTest, testing::ValuesIn(kShort
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ToolCommandsTest, AGarbageDatabaseIsReportedAndLeftAsItWas) {
-  Write(work_ / "addin" / "Marquill.mdb", "not a database at all");
+  WriteBytes(work_ / "addin" / "Marquill.mdb", "not a database at all");
   Result result = Marquill({"shortcut", "new", "X"});
   EXPECT_EQ(result.code, 1);
   EXPECT_TRUE(result.err.starts_with("marquill: Error with Marquill.mdb !")) << result.err;
-  EXPECT_EQ(Read(work_ / "addin" / "Marquill.mdb"), "not a database at all");
+  EXPECT_EQ(ReadBytes(work_ / "addin" / "Marquill.mdb"), "not a database at all");
 }
 
 TEST_F(ToolCommandsTest, RegsvrQuotesThePathAndRefusesBadOnes) {
   const fs::path server = work_ / "my controls" / "Big Grid.ocx";
   fs::create_directories(server.parent_path());
-  Write(server, "MZ");
+  WriteBytes(server, "MZ");
   Result dry = Marquill({"regsvr", "unregister", "--dry-run", server.string()});
   EXPECT_EQ(dry.code, 0) << dry.err;
   EXPECT_EQ(dry.out, "would run: " + (work_ / "wine/drive_c/windows/system32/").string() +
@@ -482,15 +444,15 @@ TEST_F(ToolCommandsTest, RegsvrQuotesThePathAndRefusesBadOnes) {
 }
 
 TEST_F(ToolCommandsTest, AddinListShowsAndReplacesTheList) {
-  Write(AddinList(), "[Add-Ins32]\r\nOld.Connect=3\r\n");
+  WriteBytes(AddinList(), "[Add-Ins32]\r\nOld.Connect=3\r\n");
   EXPECT_EQ(Marquill({"addin-list"}).out, "[Add-Ins32]\nOld.Connect=3\n");
-  Write(work_ / "new.ini", "[Add-Ins32]\nNew.Connect=0\n");
+  WriteBytes(work_ / "new.ini", "[Add-Ins32]\nNew.Connect=0\n");
   Result dry = Marquill({"addin-list", "--edit", (work_ / "new.ini").string(), "--dry-run"});
   EXPECT_NE(dry.out.find("\n-Old.Connect=3"), std::string::npos) << dry.out;
   EXPECT_NE(dry.out.find("\n+New.Connect=0"), std::string::npos) << dry.out;
-  EXPECT_EQ(Read(AddinList()), "[Add-Ins32]\r\nOld.Connect=3\r\n");
+  EXPECT_EQ(ReadBytes(AddinList()), "[Add-Ins32]\r\nOld.Connect=3\r\n");
   EXPECT_EQ(Marquill({"addin-list", "--edit", (work_ / "new.ini").string()}).code, 0);
-  EXPECT_EQ(Read(AddinList()), "[Add-Ins32]\r\nNew.Connect=0\r\n");
+  EXPECT_EQ(ReadBytes(AddinList()), "[Add-Ins32]\r\nNew.Connect=0\r\n");
   fs::remove(AddinList());
   Result missing = Marquill({"addin-list"});
   EXPECT_EQ(missing.code, 1);

@@ -58,10 +58,13 @@ struct Fixture {
     for (const auto& [name, bytes] : new_files) transaction.Stage((dir / name).string(), bytes);
     transaction.Commit();
   }
-  std::vector<std::string> Targets() const {
-    std::vector<std::string> targets;
-    for (const auto& [name, bytes] : new_files) targets.push_back((dir / name).string());
-    return targets;
+  // What the next run finds: the journal played, stray temporaries removed, then the folder.
+  std::map<std::string, std::string> NextRun(Recovery& recovery) const {
+    recovery = RecoverInterrupted(Journal());
+    std::vector<std::string> files{Journal()};
+    for (const auto& [name, bytes] : new_files) files.push_back((dir / name).string());
+    RemoveStrayTemporaries(files);
+    return FilesIn(dir.path());
   }
 };
 
@@ -170,12 +173,9 @@ TEST(FileTransactionTest, AKillAtAnyStepEndsAllOldOrAllNewAfterTheNextRun) {
       finished = ops.calls <= step;
     } catch (const TransactionError&) {
     }
-    const Recovery recovery = RecoverInterrupted(fixture.Journal());
+    Recovery recovery;
+    const auto after = fixture.NextRun(recovery);
     EXPECT_TRUE(recovery.problems.empty());
-    std::vector<std::string> files = fixture.Targets();
-    files.push_back(fixture.Journal());
-    RemoveStrayTemporaries(files);
-    const auto after = FilesIn(fixture.dir.path());
     const bool all_new = after == fixture.new_files;
     EXPECT_TRUE(all_new || after == fixture.old_files);
     outcomes.insert(all_new ? "new" : "old");
@@ -197,11 +197,9 @@ TEST(FileTransactionTest, AKillWhilePuttingBackEndsAllOld) {
     ops.fail_rename_of = (fixture.dir / "sub/C.frx").string();
     ops.die_at = step;
     EXPECT_THROW(fixture.Save(ops), TransactionError);
-    EXPECT_TRUE(RecoverInterrupted(fixture.Journal()).problems.empty());
-    std::vector<std::string> files = fixture.Targets();
-    files.push_back(fixture.Journal());
-    RemoveStrayTemporaries(files);
-    const auto after = FilesIn(fixture.dir.path());
+    Recovery recovery;
+    const auto after = fixture.NextRun(recovery);
+    EXPECT_TRUE(recovery.problems.empty());
     EXPECT_TRUE(after == fixture.old_files || after == fixture.new_files);
     // Once the journal says to put back (its second version), only the old project may come out.
     const bool putting_back =

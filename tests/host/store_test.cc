@@ -75,18 +75,14 @@ TEST_F(StoreTest, MissingFileIsCreatedWithTablesAndDefaultRow) {
                                             "Member",        "Module"};
   ASSERT_EQ(recordset.FieldCount(), 8);
   for (int c = 0; c < 8; ++c) EXPECT_EQ(recordset.FieldName(c), columns[c]);
-  ASSERT_FALSE(recordset.Eof());
+  recordset.Close();
   using D = DefaultComments;
-  EXPECT_EQ(recordset.Field(0), Value(D::kIncludeModule));
-  EXPECT_EQ(recordset.Field(1), Value(D::kIncludeStandard));
-  EXPECT_EQ(recordset.Field(2), Value(D::kIncludeMember));
-  EXPECT_EQ(recordset.Field(3), Value(D::kIncludeDelim));
-  EXPECT_EQ(recordset.Field(4).Text(), D::kDelimStr);
-  EXPECT_EQ(recordset.Field(5).Text(), "60");
-  EXPECT_EQ(recordset.Field(6).Text(), D::kMember);
-  EXPECT_EQ(recordset.Field(7).Text(), D::kModule);
-  recordset.MoveNext();
-  EXPECT_TRUE(recordset.Eof()) << "exactly one settings row";
+  const std::vector<Value> defaults = {
+      Value(D::kIncludeModule),       Value(D::kIncludeStandard),       Value(D::kIncludeMember),
+      Value(D::kIncludeDelim),        Value(std::string(D::kDelimStr)), Value(60.0),
+      Value(std::string(D::kMember)), Value(std::string(D::kModule))};
+  EXPECT_EQ(Rows(database, kSelectComments), std::vector<std::vector<Value>>{defaults})
+      << "exactly one settings row";
 }
 
 struct ShortcutCase {
@@ -246,23 +242,29 @@ class UnusableFileTest : public StoreTest {
   }
 };
 
-TEST_F(UnusableFileTest, TextFileIsLeftAlone) {
-  fs::create_directories(File().parent_path());
-  const std::string text = "These are my notes, not a database.\n";
-  WriteBytes(File(), text);
+struct UnusableCase {
+  const char* name;
+  void (*make)(const fs::path& file);  // puts something unusable where the file goes
+};
+
+class UnusablePlaceTest : public UnusableFileTest,
+                          public testing::WithParamInterface<UnusableCase> {};
+
+TEST_P(UnusablePlaceTest, GivesTheMessageAndLeavesItAlone) {
+  GetParam().make(File());
+  const std::string before = fs::is_regular_file(File()) ? ReadBytes(File()) : "";
   ExpectMessageThenNoShortcuts();
-  EXPECT_EQ(ReadBytes(File()), text);
+  EXPECT_EQ(fs::is_regular_file(File()) ? ReadBytes(File()) : "", before);
 }
 
-TEST_F(UnusableFileTest, FolderInPlaceOfTheFile) {
-  fs::create_directories(File());
-  ExpectMessageThenNoShortcuts();
-}
-
-TEST_F(UnusableFileTest, FileInPlaceOfTheFolder) {
-  std::ofstream(File().parent_path()) << "x";
-  ExpectMessageThenNoShortcuts();
-}
+const UnusableCase kUnusableCases[] = {
+    {"TextFile",
+     [](const fs::path& file) { WriteBytes(file, "These are my notes, not a database.\n"); }},
+    {"FolderInPlaceOfTheFile", [](const fs::path& file) { fs::create_directories(file); }},
+    {"FileInPlaceOfTheFolder", [](const fs::path& file) { WriteBytes(file.parent_path(), "x"); }},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, UnusablePlaceTest, testing::ValuesIn(kUnusableCases),
+                         host::test::RowName());
 
 TEST_F(UnusableFileTest, NoPermission) {
   {

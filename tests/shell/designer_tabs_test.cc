@@ -82,6 +82,10 @@ class DesignerTabsTest : public ::testing::Test {
   }
   void Answer(const std::string& text) { platform_.Queue({Answer::Kind::kText, text, "test"}); }
   std::vector<PlatformCall> Errors() const { return platform_.CallsOf("MsgBox"); }
+  void ExpectOneError(const std::string& text) {
+    ASSERT_EQ(Errors().size(), 1u);
+    EXPECT_THAT(Errors()[0].detail, HasSubstr(text));
+  }
   Names Entries(const ListControl& list) {
     Names names;
     for (int i = 0; i < list.ListCount(); ++i) names.push_back(list.List(i));
@@ -186,8 +190,7 @@ TEST_F(DesignerTabsTest, AColourNoFormCanHoldShowsAnErrorAndKeepsThePicked) {
   window().pctForms(1).Click();
   Answer("&H01000002&");  // a palette index, not a colour
   window().pctForms(1).Click();
-  ASSERT_EQ(Errors().size(), 1u);
-  EXPECT_THAT(Errors()[0].detail, HasSubstr("Error: &H01000002& is not a colour a form can hold"));
+  ExpectOneError("Error: &H01000002& is not a colour a form can hold");
   EXPECT_EQ(window().pctForms(1).BackColor(), host::Color{0xFF00});
   window().pctForms(1).Click();  // cancelled: the dialog reports the colour before the refusal
   EXPECT_EQ(window().pctForms(1).BackColor(), host::Color{0xFF00});
@@ -221,8 +224,7 @@ TEST_F(DesignerTabsTest, AFileThatIsNoIconShowsAnErrorAndKeepsThePicture) {
   WriteBytes(folder_.path() / "notes.ico", "not an icon");
   Answer((folder_.path() / "notes.ico").string());
   window().pctForms(0).Click();
-  ASSERT_EQ(Errors().size(), 1u);
-  EXPECT_THAT(Errors()[0].detail, HasSubstr("Error: "));
+  ExpectOneError("Error: ");
   EXPECT_THAT(Errors()[0].detail, HasSubstr("notes.ico: not an icon file"));
   EXPECT_EQ(window().pctForms(0).Picture(), host::Picture{});
 }
@@ -253,8 +255,7 @@ TEST_F(DesignerTabsTest, DeletingAnArrayElementTakesTheArrayButOnlyTheChosenEntr
   EXPECT_THAT(Saved("frmC"), ::testing::Not(HasSubstr("optPick")));
   window().lstControls.Choose(0);
   window().cmdDelControl.Click();  // the entry left over names a control that is gone
-  ASSERT_EQ(Errors().size(), 1u);
-  EXPECT_THAT(Errors()[0].detail, HasSubstr("Error: frmC has no control named optPick"));
+  ExpectOneError("Error: frmC has no control named optPick");
   PickForm("frmC");
   EXPECT_THAT(Entries(window().lstControls), IsEmpty());
 }
@@ -293,8 +294,7 @@ TEST_P(RenameRefusalTest, ChangesNothing) {
   if (std::string(GetParam().message).empty()) {
     EXPECT_THAT(Errors(), IsEmpty());
   } else {
-    ASSERT_EQ(Errors().size(), 1u);
-    EXPECT_THAT(Errors()[0].detail, HasSubstr(GetParam().message));
+    ExpectOneError(GetParam().message);
   }
 }
 
@@ -358,8 +358,7 @@ TEST_F(DesignerTabsTest, SavingListsOfAnotherFormShowsAnErrorAndChangesNothing) 
   PickForm("frmB");
   window().cmdSaveTab.Click();
   EXPECT_THAT(ChangedFiles(), IsEmpty());
-  ASSERT_EQ(Errors().size(), 1u);
-  EXPECT_THAT(Errors()[0].detail, HasSubstr("Error: the form has no control lblName"));
+  ExpectOneError("Error: the form has no control lblName");
 }
 
 }  // namespace

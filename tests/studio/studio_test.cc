@@ -62,7 +62,8 @@ class StudioTest : public QObject {
   QStringList questions_;
   SaveAnswer answer_ = SaveAnswer::kCancel;
 
-  fs::path Project() const { return fs::path(dir_->path().toStdString()) / "Marquill.vbp"; }
+  fs::path Dir() const { return dir_->path().toStdString(); }
+  fs::path Project() const { return Dir() / "Marquill.vbp"; }
   std::string AddinFolder() const { return dir_->path().toStdString() + "/addin/"; }
 
   void SeedShortcut(const std::string& name, const std::string& body) {
@@ -128,7 +129,7 @@ class StudioTest : public QObject {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
     for (const auto& entry : fs::directory_iterator(MARQUILL_SAMPLES_DIR)) {
-      fs::copy(entry.path(), fs::path(dir_->path().toStdString()) / entry.path().filename());
+      fs::copy(entry.path(), Dir() / entry.path().filename());
     }
     platform_ = std::make_unique<shell::ScriptedPlatform>();
     settings_ = std::make_unique<shell::MemorySettingsStore>();
@@ -167,9 +168,9 @@ class StudioTest : public QObject {
     StartStudio();
     QAction* popup = ActionNamed(studio_->AddInsMenu().actions(), "Marquill");
     QVERIFY(popup != nullptr && popup->menu() != nullptr);
-    QCOMPARE(Texts(popup->menu()->actions()),
-             QStringList({"Open...", "Time counting", "Close all windows",
-                          "Clear Immediate window"}));
+    QCOMPARE(
+        Texts(popup->menu()->actions()),
+        QStringList({"Open...", "Time counting", "Close all windows", "Clear Immediate window"}));
     QVERIFY(Toolbar() != nullptr);
     QStringList buttons;
     for (QAction* action : Toolbar()->actions()) {
@@ -330,41 +331,41 @@ class StudioTest : public QObject {
   }
 
   void unsavedChangesAreAskedAbout_data() {
+    QTest::addColumn<bool>("edited");
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("cancel keeps the studio open") << int(SaveAnswer::kCancel) << false << false;
-    QTest::newRow("discard closes without saving") << int(SaveAnswer::kDiscard) << true << false;
-    QTest::newRow("save writes the file and closes") << int(SaveAnswer::kSave) << true << true;
+    QTest::newRow("cancel keeps the studio open")
+        << true << int(SaveAnswer::kCancel) << false << false;
+    QTest::newRow("discard closes without saving")
+        << true << int(SaveAnswer::kDiscard) << true << false;
+    QTest::newRow("save writes the file and closes")
+        << true << int(SaveAnswer::kSave) << true << true;
+    QTest::newRow("nothing changed, nothing asked")
+        << false << int(SaveAnswer::kCancel) << true << false;
   }
 
   void unsavedChangesAreAskedAbout() {
+    QFETCH(bool, edited);
     QFETCH(int, answer);
     QFETCH(bool, closed);
     QFETCH(bool, saved);
     StartStudio();
     QPlainTextEdit* editor = OpenCode("modMain");
-    int line = LineOf(editor, "Option Explicit");
-    ReplaceEditorLine(editor, line, "Option Explicit ' typed");
+    if (edited)
+      ReplaceEditorLine(editor, LineOf(editor, "Option Explicit"), "Option Explicit ' typed");
     answer_ = static_cast<SaveAnswer>(answer);
     QCOMPARE(studio_->close(), closed);
-    QCOMPARE(questions_.size(), 1);
-    QVERIFY(questions_[0].contains("Marquill"));
-    std::ifstream file(fs::path(dir_->path().toStdString()) / "modMain.bas", std::ios::binary);
+    QCOMPARE(questions_.size(), edited ? 1 : 0);
+    if (edited) QVERIFY(questions_[0].contains("Marquill"));
+    std::ifstream file(Dir() / "modMain.bas", std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(file)), {});
     QCOMPARE(bytes.find("Option Explicit ' typed") != std::string::npos, saved);
   }
 
-  void closingWithoutChangesAsksNothing() {
-    StartStudio();
-    OpenCode("modMain");
-    QVERIFY(studio_->close());
-    QVERIFY(questions_.isEmpty());
-  }
-
   void projectThatDoesNotLoadIsReportedAndTheStudioStaysUsable() {
     StartStudio();
-    fs::path broken = fs::path(dir_->path().toStdString()) / "Broken.vbp";
+    fs::path broken = Dir() / "Broken.vbp";
     std::ofstream(broken) << "Type=Exe\r\nModule=modGone; modGone.bas\r\nName=\"Broken\"\r\n";
     QVERIFY(!studio_->OpenProject(broken));
     auto calls = platform_->CallsOf("MsgBox");
@@ -380,7 +381,7 @@ class StudioTest : public QObject {
     QPlainTextEdit* editor = OpenCode("modMain");
     ReplaceEditorLine(editor, LineOf(editor, "Option Explicit"), "Option Explicit ' kept");
     // A folder where the module's file was: nothing can be renamed over it.
-    fs::path module = fs::path(dir_->path().toStdString()) / "modMain.bas";
+    fs::path module = Dir() / "modMain.bas";
     fs::remove(module);
     fs::create_directories(module / "blocker");
     QVERIFY(!studio_->SaveProject());
@@ -395,10 +396,12 @@ class StudioTest : public QObject {
   void platformHelpers_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("one pair") << "Icon file (*.ico)|*.ico" << "Icon file (*.ico)";
+    QTest::newRow("one pair") << "Icon file (*.ico)|*.ico"
+                              << "Icon file (*.ico)";
     QTest::newRow("label without patterns") << "Icons|*.ico;*.cur|All|*.*"
                                             << "Icons (*.ico *.cur);;All (*.*)";
-    QTest::newRow("odd tail ignored") << "Text (*.txt)|*.txt|dangling" << "Text (*.txt)";
+    QTest::newRow("odd tail ignored") << "Text (*.txt)|*.txt|dangling"
+                                      << "Text (*.txt)";
   }
 
   void platformHelpers() {

@@ -15,6 +15,7 @@
 #include "cli/command_registry.h"
 #include "host/text/vb_text.h"
 #include "shell/session.h"
+#include "support/cli.h"
 
 namespace marquill::cli {
 namespace {
@@ -55,22 +56,9 @@ const CommandRegistrar kProbe{{"probe", "Test-only command", [](CLI::App& app) -
                                  };
                                }}};
 
-struct Result {
-  int code;
-  std::string out;
-  std::string err;
-};
+using Result = test::CliResult;
 
-Result Marquill(std::vector<std::string> args) {
-  args.insert(args.begin(), "marquill");
-  std::vector<const char*> argv;
-  for (const auto& arg : args) argv.push_back(arg.c_str());
-  std::ostringstream out, err;
-  std::istringstream in;
-  CliContext context{out, err, in};
-  const int code = RunCli(static_cast<int>(argv.size()), argv.data(), context);
-  return {code, out.str(), err.str()};
-}
+Result Marquill(std::vector<std::string> args) { return test::RunMarquill(std::move(args)); }
 
 class CliTest : public testing::Test {
  protected:

@@ -13,44 +13,26 @@
 
 #include "cli/cli_app.h"
 #include "cli/command_registry.h"
+#include "support/cli.h"
 
 namespace marquill::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-  int code;
-  std::string out;
-  std::string err;
-};
+using Result = test::CliResult;
 
-Result Marquill(std::vector<std::string> args) {
-  args.insert(args.begin(), "marquill");
-  std::vector<const char*> argv;
-  for (const auto& arg : args) argv.push_back(arg.c_str());
-  std::ostringstream out, err;
-  std::istringstream in;
-  CliContext context{out, err, in};
-  const int code = RunCli(static_cast<int>(argv.size()), argv.data(), context);
-  return {code, out.str(), err.str()};
-}
+Result Marquill(std::vector<std::string> args) { return test::RunMarquill(std::move(args)); }
 
-class Folder {
+// A scratch folder whose paths come back as strings, ready to be arguments.
+class Folder : public test::TempDir {
  public:
-  Folder() {
-    std::string pattern = (fs::temp_directory_path() / "marquill-info-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~Folder() { fs::remove_all(path_); }
+  Folder() : TempDir("info") {}
   std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ / name, std::ios::binary) << bytes;
-    return (path_ / name).string();
+    test::WriteBytes(path() / name, bytes);
+    return *this / name;
   }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
+  std::string operator/(const std::string& name) const { return (path() / name).string(); }
 };
 
 const char kModule[] = "Attribute VB_Name = \"modA\"\r\nSub A()\r\nEnd Sub\r\n";

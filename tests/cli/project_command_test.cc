@@ -23,6 +23,7 @@
 #include "cli/command_registry.h"
 #include "cli/targets.h"
 #include "host/support/named_rows.h"
+#include "support/cli.h"
 
 namespace marquill::cli {
 namespace {
@@ -31,17 +32,10 @@ namespace fs = std::filesystem;
 using host::test::RowName;
 using Files = std::map<std::string, std::string>;
 
-const fs::path kSamples = fs::path(MARQUILL_SOURCE_DIR) / "samples";
+using test::kSamples;
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void Write(const fs::path& path, const std::string& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using test::ReadBytes;
+using test::WriteBytes;
 
 // Every regular file below `root` by its path relative to it.
 Files Tree(const fs::path& root) {
@@ -49,7 +43,7 @@ Files Tree(const fs::path& root) {
   if (!fs::exists(root)) return files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     if (entry.is_regular_file())
-      files[fs::relative(entry.path(), root).generic_string()] = Read(entry.path());
+      files[fs::relative(entry.path(), root).generic_string()] = ReadBytes(entry.path());
   }
   return files;
 }
@@ -74,22 +68,11 @@ std::string ProjectListing(const std::vector<std::string>& modules) {
   return text;
 }
 
-struct Result {
-  int code = 0;
-  std::string out;
-  std::string err;
-};
+using Result = test::CliResult;
 
 class ProjectCommandTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-    for (char& c : name) {
-      if (c == '/') c = '-';
-    }
-    work_ = fs::temp_directory_path() / ("marquill-targets-" + std::to_string(getpid()) + name);
-    fs::remove_all(work_);
-    fs::create_directories(work_);
     // The repository root for settings lookups: nothing above the work folder counts.
     fs::create_directories(work_ / ".git");
     setenv("MARQUILL_HOME", (work_ / "addin").c_str(), 1);
@@ -99,30 +82,20 @@ class ProjectCommandTest : public testing::Test {
   }
   void TearDown() override {
     fs::current_path(home_);
-    fs::remove_all(work_);
   }
 
   Result Marquill(std::vector<std::string> args, const std::string& input = "") {
-    args.insert(args.begin(), "marquill");
-    std::vector<const char*> argv;
-    for (const auto& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    std::istringstream in(input);
-    CliContext context{out, err, in};
-    Result result;
-    result.code = RunCli(static_cast<int>(argv.size()), argv.data(), context);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+    return test::RunMarquill(std::move(args), input);
   }
 
   // A project `folder`/`name`.vbp listing its own untidy module.
   void MakeProject(const std::string& folder, const std::string& name) {
-    Write(work_ / folder / (name + ".vbp"), ProjectListing({"mod" + name + ".bas"}));
-    Write(work_ / folder / ("mod" + name + ".bas"), Untidy("mod" + name));
+    WriteBytes(work_ / folder / (name + ".vbp"), ProjectListing({"mod" + name + ".bas"}));
+    WriteBytes(work_ / folder / ("mod" + name + ".bas"), Untidy("mod" + name));
   }
 
-  fs::path work_;
+  test::TempDir scratch_{"targets"};
+  fs::path work_ = scratch_.path();
   fs::path home_;
 };
 
@@ -138,9 +111,9 @@ struct CheckCase {
 class CheckTest : public ProjectCommandTest, public testing::WithParamInterface<CheckCase> {};
 
 TEST_P(CheckTest, ListsWhatWouldChangeAndWritesNothing) {
-  Write(work_ / "p" / "P.vbp", ProjectListing({"modA.bas"}));
+  WriteBytes(work_ / "p" / "P.vbp", ProjectListing({"modA.bas"}));
   const std::string module = GetParam().tidy ? Tidy("modA") : Untidy("modA");
-  Write(work_ / "p" / "modA.bas", module);
+  WriteBytes(work_ / "p" / "modA.bas", module);
   const Files before = Tree(work_);
   const Result result = Marquill({"indent", "--check", "p/P.vbp"});
   EXPECT_EQ(result.code, GetParam().code) << result.err;
@@ -157,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, CheckTest, testing::ValuesIn(kCheckCases), RowNam
 TEST_F(ProjectCommandTest, CheckAfterARealRunFindsNothing) {
   MakeProject("p", "A");
   ASSERT_EQ(Marquill({"indent", "--yes", "p/A.vbp"}).code, kExitDone);
-  EXPECT_EQ(Read(work_ / "p" / "modA.bas"), Tidy("modA"));
+  EXPECT_EQ(ReadBytes(work_ / "p" / "modA.bas"), Tidy("modA"));
   const Result again = Marquill({"indent", "--check", "p/A.vbp"});
   EXPECT_EQ(again.code, kExitDone);
   EXPECT_EQ(again.out, "");
@@ -176,7 +149,7 @@ class DiffAppliesTest : public ProjectCommandTest, public testing::WithParamInte
 TEST_P(DiffAppliesTest, AppliedToACopyGivesTheRealRunsFiles) {
   fs::copy(kSamples, work_ / "project", fs::copy_options::recursive);
   // A module with LF endings next to the sample's CR LF ones: each keeps its own in the diff.
-  Write(work_ / "project" / "modLf.bas", Untidy("modLf", "\n"));
+  WriteBytes(work_ / "project" / "modLf.bas", Untidy("modLf", "\n"));
   std::ofstream(work_ / "project" / "Marquill.vbp", std::ios::binary | std::ios::app)
       << "Module=modLf; modLf.bas\r\n";
   fs::create_directories(work_ / "copy");
@@ -189,7 +162,7 @@ TEST_P(DiffAppliesTest, AppliedToACopyGivesTheRealRunsFiles) {
   ASSERT_EQ(preview.code, kExitDone) << preview.err;
   ASSERT_NE(preview.out, "");
   EXPECT_NE(preview.out.find("--- a/project/"), std::string::npos) << preview.out;
-  Write(work_ / "changes.diff", preview.out);
+  WriteBytes(work_ / "changes.diff", preview.out);
 
   args.pop_back();
   args.pop_back();
@@ -217,12 +190,12 @@ class GroupTest : public ProjectCommandTest {
   // Two projects in their own folders, each with a module of its own and one they share.
   void SetUp() override {
     ProjectCommandTest::SetUp();
-    Write(work_ / "a" / "A.vbp", ProjectListing({"modA.bas", "..\\shared\\modShared.bas"}));
-    Write(work_ / "a" / "modA.bas", Untidy("modA"));
-    Write(work_ / "b" / "B.vbp", ProjectListing({"modB.bas", "..\\shared\\modShared.bas"}));
-    Write(work_ / "b" / "modB.bas", Untidy("modB"));
-    Write(work_ / "shared" / "modShared.bas", Untidy("modShared"));
-    Write(work_ / "All.vbg", "VBGROUP 5.0\r\nStartupProject=a\\A.vbp\r\nProject=b\\B.vbp\r\n");
+    WriteBytes(work_ / "a" / "A.vbp", ProjectListing({"modA.bas", "..\\shared\\modShared.bas"}));
+    WriteBytes(work_ / "a" / "modA.bas", Untidy("modA"));
+    WriteBytes(work_ / "b" / "B.vbp", ProjectListing({"modB.bas", "..\\shared\\modShared.bas"}));
+    WriteBytes(work_ / "b" / "modB.bas", Untidy("modB"));
+    WriteBytes(work_ / "shared" / "modShared.bas", Untidy("modShared"));
+    WriteBytes(work_ / "All.vbg", "VBGROUP 5.0\r\nStartupProject=a\\A.vbp\r\nProject=b\\B.vbp\r\n");
   }
 };
 
@@ -242,7 +215,7 @@ TEST_F(GroupTest, DryRunShowsASharedModuleOnceAndApplies) {
     ++shown;
   }
   EXPECT_EQ(shown, 1u) << preview.out;
-  Write(work_.string() + "-copy/changes.diff", preview.out);
+  WriteBytes(work_.string() + "-copy/changes.diff", preview.out);
   const std::string apply = "cd '" + work_.string() + "-copy' && git apply changes.diff";
   EXPECT_EQ(std::system(apply.c_str()), 0) << preview.out;
   fs::remove_all(work_.string() + "-copy");
@@ -251,9 +224,9 @@ TEST_F(GroupTest, DryRunShowsASharedModuleOnceAndApplies) {
 TEST_F(GroupTest, RealRunRewritesASharedModuleOnceAndCountsItOnce) {
   const Result result = Marquill({"indent", "--yes", "All.vbg"});
   ASSERT_EQ(result.code, kExitDone) << result.err;
-  EXPECT_EQ(Read(work_ / "shared" / "modShared.bas"), Tidy("modShared"));
-  EXPECT_EQ(Read(work_ / "a" / "modA.bas"), Tidy("modA"));
-  EXPECT_EQ(Read(work_ / "b" / "modB.bas"), Tidy("modB"));
+  EXPECT_EQ(ReadBytes(work_ / "shared" / "modShared.bas"), Tidy("modShared"));
+  EXPECT_EQ(ReadBytes(work_ / "a" / "modA.bas"), Tidy("modA"));
+  EXPECT_EQ(ReadBytes(work_ / "b" / "modB.bas"), Tidy("modB"));
   EXPECT_TRUE(
       std::regex_search(result.err, std::regex("\nindent: 3 files, 3 changed, [0-9.]+ s\n$")))
       << result.err;
@@ -277,7 +250,7 @@ TEST_P(ExcludeTest, SkipsWhatTheGlobsName) {
   MakeProject("tree/app", "App");
   MakeProject("tree/legacy/old", "Old");
   MakeProject("tree/.hidden", "Hidden");
-  if (*GetParam().settings != '\0') Write(work_ / "tree" / ".marquill.ini", GetParam().settings);
+  if (*GetParam().settings != '\0') WriteBytes(work_ / "tree" / ".marquill.ini", GetParam().settings);
   std::vector<std::string> args = {"indent", "--check"};
   args.insert(args.end(), GetParam().options.begin(), GetParam().options.end());
   args.push_back("tree");
@@ -300,8 +273,8 @@ const ExcludeCase kExcludeCases[] = {
 INSTANTIATE_TEST_SUITE_P(Rows, ExcludeTest, testing::ValuesIn(kExcludeCases), RowName());
 
 TEST_F(ProjectCommandTest, AComponentFileIsWorkedOnAloneAndNothingElseIsWritten) {
-  Write(work_ / "m" / "modOne.bas", Untidy("modOne"));
-  Write(work_ / "m" / "clsTwo.cls",
+  WriteBytes(work_ / "m" / "modOne.bas", Untidy("modOne"));
+  WriteBytes(work_ / "m" / "clsTwo.cls",
         "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\n" + Untidy("clsTwo"));
   const Result check = Marquill({"indent", "--check", "m/modOne.bas"});
   EXPECT_EQ(check.code, kExitFailed);
@@ -309,8 +282,8 @@ TEST_F(ProjectCommandTest, AComponentFileIsWorkedOnAloneAndNothingElseIsWritten)
 
   const Result result = Marquill({"indent", "--yes", "m/modOne.bas", "m/clsTwo.cls"});
   ASSERT_EQ(result.code, kExitDone) << result.err;
-  EXPECT_EQ(Read(work_ / "m" / "modOne.bas"), Tidy("modOne"));
-  EXPECT_EQ(Read(work_ / "m" / "clsTwo.cls"),
+  EXPECT_EQ(ReadBytes(work_ / "m" / "modOne.bas"), Tidy("modOne"));
+  EXPECT_EQ(ReadBytes(work_ / "m" / "clsTwo.cls"),
             "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\n" + Tidy("clsTwo"));
   EXPECT_EQ(Tree(work_ / "m").size(), 2u) << "no project file or temporary was left";
 }
@@ -325,8 +298,8 @@ class BadTargetTest : public ProjectCommandTest,
                       public testing::WithParamInterface<BadTargetCase> {};
 
 TEST_P(BadTargetTest, IsAUsageError) {
-  Write(work_ / "notes.txt", "hello");
-  Write(work_ / "Broken.vbg", "VBGROUP 5.0\r\nProject=gone\\Gone.vbp\r\n");
+  WriteBytes(work_ / "notes.txt", "hello");
+  WriteBytes(work_ / "Broken.vbg", "VBGROUP 5.0\r\nProject=gone\\Gone.vbp\r\n");
   const Result result = Marquill(GetParam().args);
   EXPECT_EQ(result.code, kExitUsage);
   EXPECT_NE(result.err.find(GetParam().message), std::string::npos) << result.err;
@@ -400,14 +373,14 @@ class SettingsTest : public ProjectCommandTest, public testing::WithParamInterfa
 
 TEST_P(SettingsTest, CommandLineWinsThenTheNearestFile) {
   MakeProject("p", "A");
-  if (*GetParam().outer != '\0') Write(work_ / ".marquill.ini", GetParam().outer);
-  if (*GetParam().inner != '\0') Write(work_ / "p" / ".marquill.ini", GetParam().inner);
+  if (*GetParam().outer != '\0') WriteBytes(work_ / ".marquill.ini", GetParam().outer);
+  if (*GetParam().inner != '\0') WriteBytes(work_ / "p" / ".marquill.ini", GetParam().inner);
   std::vector<std::string> args = {"indent", "--yes"};
   args.insert(args.end(), GetParam().options.begin(), GetParam().options.end());
   args.push_back("p/A.vbp");
   const Result result = Marquill(args);
   ASSERT_EQ(result.code, kExitDone) << result.err;
-  EXPECT_EQ(Read(work_ / "p" / "modA.bas"), Tidy("modA", GetParam().indent));
+  EXPECT_EQ(ReadBytes(work_ / "p" / "modA.bas"), Tidy("modA", GetParam().indent));
 }
 
 const SettingsCase kSettingsCases[] = {
@@ -427,9 +400,9 @@ TEST_F(ProjectCommandTest, SettingsAboveTheRepositoryRootDoNotCount) {
   // The work folder holds .git, so its parent is beyond the repository.
   MakeProject("repo/p", "A");
   fs::create_directories(work_ / "repo" / ".git");
-  Write(work_ / ".marquill.ini", "[indent]\nwidth = 2\n");
+  WriteBytes(work_ / ".marquill.ini", "[indent]\nwidth = 2\n");
   ASSERT_EQ(Marquill({"indent", "--yes", "repo/p/A.vbp"}).code, kExitDone);
-  EXPECT_EQ(Read(work_ / "repo" / "p" / "modA.bas"), Tidy("modA"));
+  EXPECT_EQ(ReadBytes(work_ / "repo" / "p" / "modA.bas"), Tidy("modA"));
 }
 
 // A test-only option every project command takes, read by a test-only command as a loader
@@ -459,8 +432,8 @@ TEST_P(CommonOptionTest, EachProjectGetsItsOwnSettings) {
   MakeProject("one", "A");
   MakeProject("two", "B");
   MakeProject("three", "C");
-  Write(work_ / "one" / ".marquill.ini", "[marquill]\ntest-level = 1\n");
-  Write(work_ / "two" / ".marquill.ini", "[test-show-level]\ntest-level = 2\n");
+  WriteBytes(work_ / "one" / ".marquill.ini", "[marquill]\ntest-level = 1\n");
+  WriteBytes(work_ / "two" / ".marquill.ini", "[test-show-level]\ntest-level = 2\n");
   std::vector<std::string> args = {"test-show-level", "-q"};
   args.insert(args.end(), GetParam().options.begin(), GetParam().options.end());
   args.insert(args.end(), {"one/A.vbp", "two/B.vbp", "three/C.vbp", "one/A.vbp"});
@@ -496,7 +469,7 @@ class OptionValueTest : public ProjectCommandTest,
 
 TEST_P(OptionValueTest, ReachesTheCommandAsGiven) {
   MakeProject("p", "A");
-  if (*GetParam().settings != '\0') Write(work_ / "p" / ".marquill.ini", GetParam().settings);
+  if (*GetParam().settings != '\0') WriteBytes(work_ / "p" / ".marquill.ini", GetParam().settings);
   std::vector<std::string> args = {"test-echo-text", "-q"};
   args.insert(args.end(), GetParam().options.begin(), GetParam().options.end());
   args.push_back("p/A.vbp");
@@ -520,7 +493,7 @@ TEST_F(ProjectCommandTest, AnEmptyDescriptionClearsTheOneThere) {
   const Result result = Marquill({"describe", "--component", "clsCounter", "--member", "Count",
                                   "--description", "", "project/Marquill.vbp"});
   ASSERT_EQ(result.code, kExitDone) << result.err;
-  const std::string counter = Read(work_ / "project" / "clsCounter.cls");
+  const std::string counter = ReadBytes(work_ / "project" / "clsCounter.cls");
   EXPECT_EQ(counter.find("The current count."), std::string::npos);
   EXPECT_NE(counter.find("Raised after every change of the count."), std::string::npos);
 }
@@ -537,7 +510,7 @@ class BadSettingsTest : public ProjectCommandTest,
 
 TEST_P(BadSettingsTest, NamesTheFileAndLine) {
   MakeProject("p", "A");
-  Write(work_ / "p" / ".marquill.ini", GetParam().settings);
+  WriteBytes(work_ / "p" / ".marquill.ini", GetParam().settings);
   const Result result = Marquill({"indent", "--check", "p/A.vbp"});
   EXPECT_EQ(result.code, GetParam().code);
   const std::string where = (work_ / "p" / ".marquill.ini").string();
@@ -558,8 +531,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, BadSettingsTest, testing::ValuesIn(kBadSettingsCa
 
 TEST_F(ProjectCommandTest, ConfigShowsEachSettingWithItsSource) {
   MakeProject("p", "A");
-  Write(work_ / ".marquill.ini", "[indent]\nwidth = 2\n[marquill]\nexclude = old\n");
-  Write(work_ / "p" / ".marquill.ini", "[indent]\nwidth = 6\nbogus = 1\n");
+  WriteBytes(work_ / ".marquill.ini", "[indent]\nwidth = 2\n[marquill]\nexclude = old\n");
+  WriteBytes(work_ / "p" / ".marquill.ini", "[indent]\nwidth = 6\nbogus = 1\n");
   const Result result = Marquill({"config", "p/A.vbp"});
   EXPECT_EQ(result.code, kExitDone) << result.err;
   EXPECT_EQ(result.out,
@@ -625,8 +598,8 @@ class SummaryTest : public ProjectCommandTest, public testing::WithParamInterfac
 
 TEST_P(SummaryTest, SaysWhatHappenedOnStandardError) {
   MakeProject("p", "A");
-  Write(work_ / "p" / "B.vbp", ProjectListing({"modTidy.bas"}));
-  Write(work_ / "p" / "modTidy.bas", Tidy("modTidy"));
+  WriteBytes(work_ / "p" / "B.vbp", ProjectListing({"modTidy.bas"}));
+  WriteBytes(work_ / "p" / "modTidy.bas", Tidy("modTidy"));
   std::vector<std::string> args = {"indent", "--yes"};
   args.insert(args.end(), GetParam().options.begin(), GetParam().options.end());
   args.push_back("p");
@@ -710,9 +683,9 @@ TEST_F(ProjectCommandTest, AnUnknownModuleListsTheFirstTwentyComponents) {
   for (int i = 1; i <= 25; ++i) {
     const std::string name = "mod" + std::string(i < 10 ? "0" : "") + std::to_string(i);
     modules.push_back(name + ".bas");
-    Write(work_ / "p" / (name + ".bas"), Tidy(name));
+    WriteBytes(work_ / "p" / (name + ".bas"), Tidy(name));
   }
-  Write(work_ / "p" / "P.vbp", ProjectListing(modules));
+  WriteBytes(work_ / "p" / "P.vbp", ProjectListing(modules));
   const Result result = Marquill({"join-lines", "--module", "modNope", "p/P.vbp"});
   EXPECT_EQ(result.code, kExitUsage);
   EXPECT_NE(result.err.find("no component named 'modNope' (by name or file); the project has: "
@@ -768,7 +741,7 @@ TEST_F(ProjectCommandTest, SessionDryRunDiffsApplyToo) {
   ASSERT_EQ(preview.code, kExitDone) << preview.err;
   EXPECT_EQ(preview.out.rfind("--- /dev/null\n+++ b/project/Marquill.logs\n", 0), 0u)
       << preview.out;
-  Write(work_ / "changes.diff", preview.out);
+  WriteBytes(work_ / "changes.diff", preview.out);
   EXPECT_EQ(std::system(("cd '" + work_.string() + "' && git apply changes.diff").c_str()), 0);
   EXPECT_TRUE(fs::exists(work_ / "project" / "Marquill.logs"));
 }

@@ -1,3 +1,5 @@
+#include "support/cli.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -15,7 +17,6 @@
 #include "cli/command_registry.h"
 #include "host/text/vb_text.h"
 #include "shell/session.h"
-#include "support/cli.h"
 
 namespace marquill::cli {
 namespace {

@@ -87,8 +87,7 @@ const Case kCases[] = {
     {"open_needs_html", {"report", "{P}", "--open"}, 2, "--open requires --html", ""},
 };
 
-class ExportCommandTest : public test::SampleProjectTest,
-                          public testing::WithParamInterface<Case> {
+class ExportCommandTest : public test::SampleProjectTest, public testing::WithParamInterface<Case> {
  protected:
   Result Run(std::vector<std::string> args) const { return RunWithPlaces(std::move(args)); }
 };

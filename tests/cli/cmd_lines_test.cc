@@ -73,8 +73,7 @@ TEST_F(LineCommandsTest, IndentWithNoOneToAnswerRefusesAndWritesNothing) {
   EXPECT_EQ(result.code, kExitFailed);
   EXPECT_NE(result.err.find("This will remove multiple line spliting !"), std::string::npos)
       << result.err;
-  EXPECT_NE(result.err.find(": indent was not confirmed; nothing was written"),
-            std::string::npos)
+  EXPECT_NE(result.err.find(": indent was not confirmed; nothing was written"), std::string::npos)
       << result.err;
   EXPECT_TRUE(Changed().empty());
 }

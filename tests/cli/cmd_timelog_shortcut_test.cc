@@ -20,6 +20,7 @@ namespace fs = std::filesystem;
 using Result = test::CliResult;
 using test::ReadBytes;
 using test::WriteBytes;
+using test::kSamples;
 
 class ToolCommandsTest : public test::SampleProjectTest {
  protected:
@@ -47,8 +48,6 @@ class ToolCommandsTest : public test::SampleProjectTest {
     more.push_back(Vbp().string());
     return Marquill(more);
   }
-
-  fs::path work_;
 };
 
 TEST_F(ToolCommandsTest, ClockStartsThenStopsAndLogTotalsTheLog) {
@@ -120,7 +119,8 @@ TEST_F(SeveralProjectsTest, ClockTogglesEachProjectsClockAndSaysWhich) {
                             host::DisplayPath(VbpOf("b")) + ": Stop  at 2026-12-06 09:00:00\n");
   EXPECT_TRUE(result.err.starts_with("clock: 2 files, 2 changed, ")) << result.err;
   EXPECT_EQ(ReadBytes(LogOf("a")), "Start at 2026-12-06 09:00:00\r\n");
-  EXPECT_EQ(ReadBytes(LogOf("b")), "Start at 2026-12-06 08:00:00\r\nStop  at 2026-12-06 09:00:00\r\n");
+  EXPECT_EQ(ReadBytes(LogOf("b")),
+            "Start at 2026-12-06 08:00:00\r\nStop  at 2026-12-06 09:00:00\r\n");
   EXPECT_FALSE(fs::exists(LogOf("old")));
 }
 

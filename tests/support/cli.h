@@ -55,7 +55,8 @@ inline const std::filesystem::path kSamples = kSourceDir / "samples";
 // settings under config/, all in a scratch folder of its own.
 class SampleProjectTest : public testing::Test {
  protected:
-  explicit SampleProjectTest(std::string_view tag = "cli") : scratch_(tag), work_(scratch_.path()) {}
+  explicit SampleProjectTest(std::string_view tag = "cli")
+      : scratch_(tag), work_(scratch_.path()) {}
 
   void SetUp() override {
     std::filesystem::create_directories(work_ / "addin");
